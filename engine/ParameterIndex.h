@@ -1,0 +1,73 @@
+// The 60 parameters by index, under the short names every part of the plug-in uses.
+#pragma once
+
+namespace velmora {
+
+inline constexpr int kNumParameters = 60;
+
+namespace param {
+enum Index : int {
+    Input = 0,
+    Output = 1,
+    Mix = 2,
+    FbGainL = 3,
+    FbGainR = 4,
+    FbPanL = 5,
+    FbPanR = 6,
+    FbInvL = 7,
+    FbInvR = 8,
+    LFOWave = 9,
+    LFORate = 10,
+    LROffset = 11,
+    ModSrc = 12,
+    CutfMod = 13,
+    FltType = 14,
+    Cutoff = 15,
+    Reso = 16,
+    VcoMan = 17,
+    VcoMod = 18,
+    DlyInvL = 19,
+    DlyInvR = 20,
+    Drive = 21,
+    EnvSpeed = 22,
+    FltMode = 23,
+    DlyModeL = 24,
+    DlyModeR = 25,
+    DlyNumL = 26,
+    DlyNumR = 27,
+    DlyDenL = 28,
+    DlyDenR = 29,
+    RangeL = 30,
+    RangeR = 31,
+    LfoMode = 32,
+    LfoNum = 33,
+    LfoDen = 34,
+    DlyTimeL = 35,
+    DlyTimeR = 36,
+    RvbMode = 37,
+    RvbType = 38,
+    RvbDamp = 39,
+    RvbAmt = 40,
+    Bypass = 41,
+    FltOn = 42,
+    Unused43 = 43,
+    Unused44 = 44,
+    VcoOn = 45,
+    RvbOn = 46,
+    ModSens = 47,
+    DlyPanL = 48,
+    DlyPanR = 49,
+    DlyGateL = 50,
+    DlyGateR = 51,
+    Ducking = 52,
+    ResoMod = 53,
+    PreNumL = 54,
+    PreNumR = 55,
+    PreDenL = 56,
+    PreDenR = 57,
+    MuteInL = 58,
+    MuteInR = 59,
+};
+} // namespace param
+
+} // namespace velmora
