@@ -1,0 +1,34 @@
+// The low-pass in front of the clocked delay: two cascaded second-order Butterworth sections per
+// side, so a slowed clock does not fold the top of the spectrum back down.
+#pragma once
+
+#include <array>
+
+namespace velmora::engine {
+
+class AntiAliasFilter {
+  public:
+    static constexpr double kCornerHz = 14000.0;
+
+    void design(double fs); // 14 kHz bilinear Butterworth; a lower corner at 28000 Hz and below
+    void process(double& left, double& right);
+    void settle(double left, double right); // every history of both sections = that side's value
+    void reset();
+
+    double cornerHz() const { return cornerHz_; }
+
+  private:
+    struct Section {
+        double x1 = 0.0, x2 = 0.0, y1 = 0.0, y2 = 0.0;
+    };
+    using Side = std::array<Section, 2>;
+
+    double filter(Section& section, double x) const;
+    double filterSide(Side& side, double x) const;
+
+    double cornerHz_ = kCornerHz;
+    double b0_ = 0.0, b1_ = 0.0, b2_ = 0.0, a1_ = 0.0, a2_ = 0.0;
+    std::array<Side, 2> sides_{};
+};
+
+} // namespace velmora::engine

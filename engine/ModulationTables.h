@@ -1,0 +1,33 @@
+// The lookup curves of the modulation, filter and clock stages, built once and shared by all
+// instances, so no transcendental function runs per sample.
+#pragma once
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+namespace velmora::engine {
+
+struct ModulationTables {
+    std::array<double, 1000> sine;         // sin(2π k / 999)
+    std::array<double, 8192> svfFrequency; // 2 sin(e × 0.7853982 / 8191)
+    std::array<double, 4097> svfDamping;   // 2 (1 − (g / 4095)^0.25)
+    std::array<double, 10000> speed;       // 2^((j − 4999) / 4999), 0.5 .. 2
+};
+
+// Built on first use (a function-local static), immutable afterwards.
+const ModulationTables& modulationTables();
+
+// The speed curve read at a position in 0..1 (limited), linearly interpolated over its entries.
+inline double interpolateSpeed(const ModulationTables& tables, double position) {
+    const double x = std::clamp(position, 0.0, 1.0) * 9998.0;
+    const auto i = static_cast<std::size_t>(x);
+    const double t = x - static_cast<double>(i);
+    return (1.0 - t) * tables.speed[i] + t * tables.speed[i + 1];
+}
+
+inline double interpolateSpeed(double position) {
+    return interpolateSpeed(modulationTables(), position);
+}
+
+} // namespace velmora::engine

@@ -1,0 +1,79 @@
+// The reverb on the wet signal: a spring network of cross-coupled feedback lines with allpasses,
+// or a plate of four diffusers feeding six damped combs; both end in a band-pass per side.
+#pragma once
+
+#include <array>
+#include <atomic>
+#include <cstddef>
+#include <vector>
+
+namespace velmora::engine {
+
+enum class ReverbType : int { Spring = 0, Plate = 1 };
+
+class Reverb {
+  public:
+    static constexpr int kLineCount = 16;
+
+    // Sizes the 16 lines to a power of two for fs (construction and resume only: allocates).
+    void allocate(double fs);
+    bool allocated() const { return !storage_.empty(); }
+    std::size_t mask() const { return mask_; }
+
+    // Caller holds engineLock: tap positions, scale and band-pass for the type at fs, then the
+    // damping for the stored value. The line contents are kept.
+    void layOut(ReverbType type, double fs);
+
+    // RvbDamp: feedback, cross gain and damping for the current type; any thread.
+    void setDamping(double value);
+
+    // One sample of the wet pair, blended with the reverb by amount (0 leaves it unchanged).
+    void process(double& wetL, double& wetR, double amount);
+
+    void reset(); // lines, damping states, band-pass histories (indices unchanged)
+
+    // Samples between the write and a read of line `line` (0..5 A, 6..11 B, 12..15 C).
+    std::size_t tapDistance(int line) const;
+
+  private:
+    struct BandPassHistory {
+        double x1 = 0.0, x2 = 0.0, y1 = 0.0, y2 = 0.0;
+    };
+    struct Coefficients {
+        double feedback = 0.0; // Y
+        double cross = 0.0;    // X
+        double damping = 0.0;  // k
+    };
+
+    double* line(int index) {
+        return storage_.data() + static_cast<std::size_t>(index) * (mask_ + 1);
+    }
+    double read(int index, std::size_t position) { return line(index)[position]; }
+    void write(int index, std::size_t position, double value) { line(index)[position] = value; }
+
+    Coefficients loadCoefficients() const;
+    void processSpring(double input, const Coefficients& c, double& left, double& right);
+    void processPlate(double input, const Coefficients& c, double& left, double& right);
+    double bandPass(BandPassHistory& h, double x) const;
+    void advanceIndices();
+
+    std::vector<double> storage_; // 16 lines of mask + 1 samples each, one after the other
+    std::size_t mask_ = 0;
+    std::atomic<int> type_{static_cast<int>(ReverbType::Spring)};
+    std::atomic<double> dampingValue_{0.0};
+    std::atomic<double> feedback_{0.0};
+    std::atomic<double> cross_{0.0};
+    std::atomic<double> dampingCoefficient_{0.0};
+
+    // Indices: one write index for group A, one shared by B and C, one read index per line.
+    std::size_t writeA_ = 0;
+    std::size_t writeBC_ = 0;
+    std::array<std::size_t, kLineCount> readIndices_{};
+    double outputScale_ = 0.1625;
+
+    double bandB0_ = 0.0, bandA1_ = 0.0, bandA2_ = 0.0; // b2 = −b0, b1 = 0
+    std::array<double, 6> dampingStates_{};
+    std::array<BandPassHistory, 2> bandPass_{};
+};
+
+} // namespace velmora::engine

@@ -1,0 +1,48 @@
+// The resonant state-variable filter, run twice per sample (at twice the rate) for a usable
+// response up to high cutoffs; a cubic term on the band state keeps full resonance bounded.
+#pragma once
+
+#include "engine/ModulationTables.h"
+
+#include <array>
+
+namespace velmora::engine {
+
+enum class FilterType : int { LowPass = 0, BandPass = 1, HighPass = 2 };
+
+class StateVariableFilter {
+  public:
+    // Cutoff limit fs / 2.75 and the scale 2 / fs that maps a cutoff into the frequency table.
+    void setSampleRate(double fs);
+    double cutoffLimit() const { return cutoffLimit_; }
+
+    // Set-up for this sample: cutoffHz = cutoff multiplier × smoothed cutoff (limited here to
+    // 0..cutoffLimit), resonance = resonance modulation × depth + resonance (limited to 0.05..1).
+    void configure(double cutoffHz, double resonance);
+
+    // Filters one sample of a channel (0 left, 1 right) with the coefficients of configure:
+    // two passes over the same input, the mean of the selected output of both.
+    double process(int channel, double input, FilterType type);
+
+    // Integrator states and the coefficients f, q to 0.
+    void reset();
+
+    double frequencyCoefficient() const { return f_; }
+    double dampingCoefficient() const { return q_; }
+
+  private:
+    struct Integrators {
+        double low = 0.0;
+        double band = 0.0;
+        double high = 0.0;
+    };
+
+    const ModulationTables& tables_ = modulationTables();
+    double cutoffLimit_ = 44100.0 / 2.75;
+    double scale_ = 2.0 / 44100.0;
+    double f_ = 0.0;
+    double q_ = 0.0;
+    std::array<Integrators, 2> channels_{};
+};
+
+} // namespace velmora::engine
