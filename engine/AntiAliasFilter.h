@@ -10,6 +10,8 @@ class AntiAliasFilter {
   public:
     static constexpr double kCornerHz = 14000.0;
 
+    AntiAliasFilter() { design(44100.0); }
+
     void design(double fs); // 14 kHz bilinear Butterworth; a lower corner at 28000 Hz and below
     void process(double& left, double& right);
     void settle(double left, double right); // every history of both sections = that side's value

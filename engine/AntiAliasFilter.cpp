@@ -1,0 +1,62 @@
+#include "engine/AntiAliasFilter.h"
+
+#include <cmath>
+#include <numbers>
+
+namespace velmora::engine {
+
+namespace {
+
+// At and below this rate the 14 kHz corner lies at or above Nyquist, where the bilinear design
+// has its poles on or outside the unit circle.
+constexpr double kLowestRateForFixedCorner = 28000.0;
+
+// There the corner keeps the fraction of the rate that 14 kHz is of 44.1 kHz (0.317 fs): what
+// the filter guards against is the halved line rate at the slowest clock (fs / 4), which scales
+// with fs, so the same ratio gives the same protection and a comfortably stable design.
+constexpr double kLowRateCornerRatio = 14000.0 / 44100.0;
+
+} // namespace
+
+void AntiAliasFilter::design(double fs) {
+    cornerHz_ = fs > kLowestRateForFixedCorner ? kCornerHz : fs * kLowRateCornerRatio;
+    const double c = 1.0 / std::tan(std::numbers::pi * cornerHz_ / fs);
+    const double den = c * c + std::numbers::sqrt2 * c + 1.0;
+    b0_ = 1.0 / den;
+    b1_ = 2.0 / den;
+    b2_ = 1.0 / den;
+    a1_ = -2.0 * (c * c - 1.0) / den;
+    a2_ = (c * c - std::numbers::sqrt2 * c + 1.0) / den;
+}
+
+double AntiAliasFilter::filter(Section& s, double x) const {
+    const double y =
+        ((b0_ * x + b1_ * s.x1 + b2_ * s.x2 - a1_ * s.y1 - a2_ * s.y2) + 1e-30) - 1e-30;
+    s.x2 = s.x1;
+    s.x1 = x;
+    s.y2 = s.y1;
+    s.y1 = y;
+    return y;
+}
+
+double AntiAliasFilter::filterSide(Side& side, double x) const {
+    return filter(side[1], filter(side[0], x));
+}
+
+void AntiAliasFilter::process(double& left, double& right) {
+    left = filterSide(sides_[0], left);
+    right = filterSide(sides_[1], right);
+}
+
+void AntiAliasFilter::settle(double left, double right) {
+    const std::array<double, 2> values{left, right};
+    for (std::size_t side = 0; side < 2; ++side)
+        for (Section& s : sides_[side])
+            s = {values[side], values[side], values[side], values[side]};
+}
+
+void AntiAliasFilter::reset() {
+    sides_ = {};
+}
+
+} // namespace velmora::engine

@@ -1,0 +1,68 @@
+#include "engine/StateVariableFilter.h"
+
+#include <algorithm>
+
+namespace velmora::engine {
+
+namespace {
+
+double flush(double value) {
+    return (value + 1e-30) - 1e-30;
+}
+
+// The cubic term drains the band state at high levels, which is what keeps q = 0 bounded.
+constexpr double kBandSaturation = 0.075;
+
+} // namespace
+
+void StateVariableFilter::setSampleRate(double fs) {
+    cutoffLimit_ = fs / 2.75;
+    scale_ = 2.0 / fs;
+}
+
+void StateVariableFilter::configure(double cutoffHz, double resonance) {
+    // Written so that a NaN lands on 0 and can never index outside the tables.
+    const double fc = cutoffHz > 0.0 ? std::min(cutoffHz, cutoffLimit_) : 0.0;
+    const double x = fc * scale_ * 8191.0;
+    const auto i = static_cast<std::size_t>(x);
+    const double t = x - static_cast<double>(i);
+    f_ = (1.0 - t) * tables_.svfFrequency[i] + t * tables_.svfFrequency[i + 1];
+
+    const double r = resonance > 0.05 ? std::min(resonance, 1.0) : 0.05;
+    q_ = tables_.svfDamping[static_cast<std::size_t>(4095.0 * r)];
+
+    // Above this damping the double-rate loop would go unstable at high f.
+    const double limit = std::min(2.0 / f_ - f_ / 2.0, 2.0);
+    if (limit < q_) q_ = limit;
+}
+
+double StateVariableFilter::process(int channel, double input, FilterType type) {
+    Integrators& s = channels_[static_cast<std::size_t>(channel)];
+    double sum = 0.0;
+    for (int pass = 0; pass < 2; ++pass) {
+        const double band = flush(s.band);
+        s.low += f_ * band;
+        s.high = input - q_ * band - s.low;
+        s.band = band + f_ * s.high - kBandSaturation * band * band * band;
+        switch (type) {
+        case FilterType::LowPass:
+            sum += s.low;
+            break;
+        case FilterType::BandPass:
+            sum += s.band;
+            break;
+        case FilterType::HighPass:
+            sum += s.high;
+            break;
+        }
+    }
+    return 0.5 * sum;
+}
+
+void StateVariableFilter::reset() {
+    channels_ = {};
+    f_ = 0.0;
+    q_ = 0.0;
+}
+
+} // namespace velmora::engine
