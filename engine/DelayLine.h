@@ -17,12 +17,9 @@ struct DelayLine {
     // Moves all three taps one sample on, each wrapping from the end to the start.
     void advance() {
         const std::size_t n = buffer.size();
-        if (++write == n)
-            write = 0;
-        if (++feedback == n)
-            feedback = 0;
-        if (++read == n)
-            read = 0;
+        if (++write == n) write = 0;
+        if (++feedback == n) feedback = 0;
+        if (++read == n) read = 0;
     }
 
     // F = W - preSamples, R = F - delaySamples, both wrapped into the buffer.

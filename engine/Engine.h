@@ -83,6 +83,32 @@ class Engine {
     const EngineState& state() const { return state_; }
 
   private:
+    // Parameter rows, grouped by what they drive.
+    void applyLevelRow(int index, double value);
+    void applyModulationRow(int index, double value);
+    void applyFilterRow(int index, double value);
+    void applyTimingRow(int index, double value);
+    void applyReverbRow(int index, double value);
+    void applySwitchRow(int index, double value);
+    void applyDelayMode(int side, double value);
+    void applyRange(int side, double value);
+    void applyDelayTime(int side, double value);
+    void applyEnvelopeSpeed(double value);
+    void applyCutoff(double value);
+    void applyReverbType(double value);
+
+    // Delay timing.
+    void updateSideTempo(int side);
+    void updateLfoTempo();
+
+    // Sample-rate set-up: every buffer and coefficient that depends on fs.
+    void applySampleRate(double fs);
+    void readHostTempo(const HostTiming& timing);
+
+    template <typename Sample>
+    void runBlock(const Sample* const* inputs, Sample* const* outputs, int frames,
+                  const HostTiming& timing);
+
     EngineState state_;
 };
 

@@ -1,0 +1,289 @@
+// The per-sample signal path, one stage per function in processing order, for float and
+// double host buffers alike. Never allocates, locks or waits.
+#include "engine/DelayTiming.h"
+#include "engine/Denormal.h"
+#include "engine/Engine.h"
+
+#include <cmath>
+
+namespace velmora::engine {
+
+namespace {
+
+constexpr double kWetOffset = 1e-15;
+
+struct Stereo {
+    double left;
+    double right;
+};
+
+struct HostSample {
+    Stereo main;
+    Stereo side;
+};
+
+// Switches read once at the start of each sample, so the two filter placements and the line
+// access of one sample all see the same setting.
+struct SampleSwitches {
+    bool filterOn;
+    FilterPlacement placement;
+    FilterType filterType;
+    bool clockedOn;
+    bool driveActive;
+    bool reverbOn;
+    bool bypass;
+    double dryIntoReverb; // 1 in "out" mode, 0 in "fx"
+};
+
+class SignalPath {
+  public:
+    SignalPath(EngineState& state, double lfoIncrement) : s_(state), lfoIncrement_(lfoIncrement) {}
+
+    Stereo process(const HostSample& in) {
+        const SampleSwitches sw = readSwitches();
+        s_.smoothing.step();
+        Stereo x = applyInputGain(in.main);
+        s_.meter.process(x.left, x.right);
+        x = filterInput(x, sw);
+        Stereo d = antiAlias(x, sw);
+        const Stereo envMod = detectAndDrive(d, sw);
+        const Lfo::Values mod = modulate(envMod);
+        const Stereo to = feedbackMatrix();
+        const Stereo lineInput = muteInput(d);
+        pushClockHistories(to, lineInput);
+        Stereo y = accessLines(to, lineInput, mod, sw);
+        y = fadeRetimes(y);
+        const Stereo gateGain = gate(y);
+        const Stereo z = filterLoop(y, sw);
+        const Stereo w = lookAhead(z);
+        const Stereo o = delayOutput(w, gateGain);
+        Stereo wet = panAndMix(o, x, sw);
+        reverb(wet, sw);
+        const double duck = s_.ducker.process(in.side.left, in.side.right);
+        const Stereo out = output(x, wet, duck, sw);
+        lastDelayInput_ = d;
+        return sw.bypass ? in.main : out;
+    }
+
+    Stereo lastDelayInput() const { return lastDelayInput_; }
+
+  private:
+    double smoothed(Smoothed which) const { return s_.smoothing.value(which); }
+
+    SampleSwitches readSwitches() const {
+        return {s_.filterSettings.on.get(),
+                static_cast<FilterPlacement>(s_.filterSettings.placement.get()),
+                static_cast<FilterType>(s_.filterSettings.type.get()),
+                s_.path.clockedOn.get(),
+                s_.path.driveActive.get(),
+                s_.path.reverbOn.get() && s_.reverb.allocated(),
+                s_.path.bypass.get(),
+                s_.path.dryIntoReverb.get() ? 1.0 : 0.0};
+    }
+
+    Stereo applyInputGain(Stereo main) const {
+        const double gain = smoothed(Smoothed::InputGain);
+        return {gain * main.left, gain * main.right};
+    }
+
+    // Filter set-up for this sample, with the modulation prepared by the previous one; in the
+    // "in" placement the dry signal and the delay input are filtered here.
+    Stereo filterInput(Stereo x, const SampleSwitches& sw) {
+        if (!sw.filterOn) return x;
+        const ModulationMix& mix = s_.modulation;
+        s_.filter.configure(mix.cutoffMultiplier() * smoothed(Smoothed::CutoffHz),
+                            mix.resonanceModulation() * smoothed(Smoothed::ResonanceDepth) +
+                                smoothed(Smoothed::Resonance));
+        if (sw.placement == FilterPlacement::Input) {
+            x.left = s_.filter.process(0, x.left, sw.filterType);
+            x.right = s_.filter.process(1, x.right, sw.filterType);
+        }
+        return x;
+    }
+
+    Stereo antiAlias(Stereo x, const SampleSwitches& sw) {
+        if (sw.clockedOn) s_.antiAlias.process(x.left, x.right);
+        return x;
+    }
+
+    // The envelope followers see the delay input before the drive shapes it.
+    Stereo detectAndDrive(Stereo& d, const SampleSwitches& sw) {
+        const Stereo envMod{s_.envelope.process(0, d.left), s_.envelope.process(1, d.right)};
+        s_.drive.process(d.left, d.right, smoothed(Smoothed::DriveGain), sw.driveActive);
+        return envMod;
+    }
+
+    Lfo::Values modulate(Stereo envMod) {
+        const Lfo::Values lfo = s_.lfo.step(lfoIncrement_);
+        const Lfo::Values mod = s_.modulation.blend(lfo, envMod.left, envMod.right,
+                                                    smoothed(Smoothed::ModulationBlend));
+        s_.modulation.prepareFilterModulation(mod, smoothed(Smoothed::CutoffDepth));
+        return mod;
+    }
+
+    // A pan of 0 sends a channel's feedback into the left line, 1 into the right line.
+    Stereo feedbackMatrix() const {
+        const double a = s_.feedback[0] * smoothed(Smoothed::FeedbackGainLeft);
+        const double b = s_.feedback[1] * smoothed(Smoothed::FeedbackGainRight);
+        const double toRight =
+            smoothed(Smoothed::FeedbackPanLeft) * a + smoothed(Smoothed::FeedbackPanRight) * b;
+        const double toLeft = (a + b) - toRight;
+        return {flushDenormal(toLeft), flushDenormal(toRight)};
+    }
+
+    Stereo muteInput(Stereo d) const {
+        return {smoothed(Smoothed::MuteLeft) * d.left, smoothed(Smoothed::MuteRight) * d.right};
+    }
+
+    void pushClockHistories(Stereo to, Stereo lineInput) {
+        s_.clocked.pushInputs(0, to.left, lineInput.left);
+        s_.clocked.pushInputs(1, to.right, lineInput.right);
+    }
+
+    static double accessPlain(DelayLine& line, double input, double feedback) {
+        line.buffer[line.write] = input;
+        line.buffer[line.feedback] += feedback;
+        const double y = line.buffer[line.read];
+        line.advance();
+        return y;
+    }
+
+    Stereo accessLines(Stereo to, Stereo lineInput, Lfo::Values mod, const SampleSwitches& sw) {
+        if (sw.clockedOn) {
+            const double depth = smoothed(Smoothed::ClockDepth);
+            const double manual = s_.path.manualClockOffset.get();
+            return {s_.clocked.access(0, s_.lines[0], mod.left, depth, manual),
+                    s_.clocked.access(1, s_.lines[1], mod.right, depth, manual)};
+        }
+        return {accessPlain(s_.lines[0], lineInput.left, to.left),
+                accessPlain(s_.lines[1], lineInput.right, to.right)};
+    }
+
+    // While silent after a retime the taps jump to the new timing; W never moves.
+    double fadeRetime(int side, double y) {
+        TimeChangeFade& fade = s_.fades[side];
+        if (fade.advance(s_.fadeStep)) placeTaps(s_, side);
+        return y * fade.gain();
+    }
+
+    Stereo fadeRetimes(Stereo y) { return {fadeRetime(0, y.left), fadeRetime(1, y.right)}; }
+
+    Stereo gate(Stereo y) {
+        const double release = s_.path.gateRelease.get();
+        return {s_.gates[0].process(y.left, smoothed(Smoothed::GateThresholdLeft), s_.gateAttack,
+                                    release),
+                s_.gates[1].process(y.right, smoothed(Smoothed::GateThresholdRight), s_.gateAttack,
+                                    release)};
+    }
+
+    // The filter in the loop ("fb") or on the output ("fx"); sets the feedback for the next
+    // sample and returns the signal passed on.
+    Stereo filterLoop(Stereo y, const SampleSwitches& sw) {
+        const double signL = s_.path.feedbackSign[0].get();
+        const double signR = s_.path.feedbackSign[1].get();
+        if (sw.filterOn && sw.placement != FilterPlacement::Input) {
+            const Stereo z{s_.filter.process(0, y.left, sw.filterType),
+                           s_.filter.process(1, y.right, sw.filterType)};
+            const Stereo fed = sw.placement == FilterPlacement::Feedback ? z : y;
+            s_.feedback = {fed.left * signL, fed.right * signR};
+            return z;
+        }
+        s_.feedback = {y.left * signL, y.right * signR};
+        return y;
+    }
+
+    Stereo lookAhead(Stereo z) {
+        s_.lookahead.exchange(z.left, z.right);
+        return z;
+    }
+
+    Stereo delayOutput(Stereo w, Stereo gateGain) const {
+        return {w.left * gateGain.left * s_.path.delayOutputSign[0].get(),
+                w.right * gateGain.right * s_.path.delayOutputSign[1].get()};
+    }
+
+    Stereo panAndMix(Stereo o, Stereo dry, const SampleSwitches& sw) const {
+        const double m = smoothed(Smoothed::Mix);
+        const double toRight =
+            smoothed(Smoothed::DelayPanLeft) * o.left + smoothed(Smoothed::DelayPanRight) * o.right;
+        const double dryShare = (1.0 - m) * sw.dryIntoReverb;
+        return {((o.left + o.right) - toRight) * m + dryShare * dry.left + kWetOffset,
+                toRight * m + dryShare * dry.right + kWetOffset};
+    }
+
+    void reverb(Stereo& wet, const SampleSwitches& sw) {
+        if (sw.reverbOn) s_.reverb.process(wet.left, wet.right, s_.path.reverbAmount.get());
+    }
+
+    // In "fx" mode the dry signal goes straight out; in "out" mode it is already in the wet sum.
+    Stereo output(Stereo dry, Stereo wet, double duck, const SampleSwitches& sw) const {
+        const double dryShare = (1.0 - sw.dryIntoReverb) * (1.0 - smoothed(Smoothed::Mix));
+        const double gain = smoothed(Smoothed::OutputGain);
+        return {(dry.left * dryShare + duck * wet.left) * gain,
+                (dry.right * dryShare + duck * wet.right) * gain};
+    }
+
+    EngineState& s_;
+    const double lfoIncrement_;
+    Stereo lastDelayInput_{0.0, 0.0};
+};
+
+template <typename Sample>
+bool channelsPresent(const Sample* const* inputs, Sample* const* outputs,
+                     const ChannelIndices& map) {
+    if (!inputs || !outputs) return false;
+    for (int index : {map.mainLeft, map.mainRight, map.sideLeft, map.sideRight})
+        if (!inputs[index]) return false;
+    return outputs[map.outLeft] && outputs[map.outRight];
+}
+
+} // namespace
+
+template <typename Sample>
+void Engine::runBlock(const Sample* const* inputs, Sample* const* outputs, int frames,
+                      const HostTiming& timing) {
+    EngineState& s = state_;
+    s.drive.beginBlock();
+    readHostTempo(timing);
+    double increment = s.lfoSettings.increment.get();
+    if (s.lfoSettings.mode.get() == static_cast<int>(LfoMode::PhaseLocked))
+        increment =
+            s.lfo.lockPhase(timing.ppqPosition, kLfoNumerators[s.lfoSettings.numeratorIndex.get()],
+                            kDenominatorTable[s.lfoSettings.denominatorIndex.get()], increment);
+    const double nyquist = s.sampleRate.get() * 0.5;
+    if (s.smoothing.value(Smoothed::CutoffHz) > nyquist)
+        s.smoothing.setValue(Smoothed::CutoffHz, nyquist);
+
+    const ChannelIndices map = s.channels.get();
+    if (frames <= 0 || !channelsPresent(inputs, outputs, map)) return;
+
+    SignalPath path(s, increment);
+    for (int i = 0; i < frames; ++i) {
+        const HostSample in{{inputs[map.mainLeft][i], inputs[map.mainRight][i]},
+                            {inputs[map.sideLeft][i], inputs[map.sideRight][i]}};
+        const Stereo out = path.process(in);
+        // Right slot cleared first, so one shared output channel receives outL + outR.
+        outputs[map.outRight][i] = Sample(0);
+        outputs[map.outLeft][i] = static_cast<Sample>(out.left);
+        outputs[map.outRight][i] = static_cast<Sample>(outputs[map.outRight][i] + out.right);
+    }
+
+    // Keeps the anti-alias filter settled on the delay input while the clocked mode is off, so
+    // switching it on starts without a transient.
+    if (!s.path.clockedOn.get()) {
+        const Stereo last = path.lastDelayInput();
+        s.antiAlias.settle(last.left, last.right);
+    }
+}
+
+void Engine::process(const float* const* inputs, float* const* outputs, int frames,
+                     const HostTiming& timing) {
+    runBlock(inputs, outputs, frames, timing);
+}
+
+void Engine::process(const double* const* inputs, double* const* outputs, int frames,
+                     const HostTiming& timing) {
+    runBlock(inputs, outputs, frames, timing);
+}
+
+} // namespace velmora::engine

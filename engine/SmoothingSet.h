@@ -1,0 +1,75 @@
+// The parameter smoothing set: pairs of (target, smoothed value). Targets are written from any
+// thread; the audio thread moves every smoothed value one step toward its target per sample
+// through a one-pole low-pass at 30 Hz.
+#pragma once
+
+#include "engine/Denormal.h"
+#include "engine/RelaxedAtomic.h"
+
+#include <array>
+#include <cstddef>
+
+namespace velmora::engine {
+
+// In the order they are updated.
+enum class Smoothed : std::size_t {
+    InputGain,
+    MuteLeft,
+    MuteRight,
+    OutputGain,
+    Mix,
+    FeedbackGainLeft,
+    FeedbackGainRight,
+    FeedbackPanLeft,
+    FeedbackPanRight,
+    DelayPanLeft,
+    DelayPanRight,
+    GateThresholdLeft,
+    GateThresholdRight,
+    ModulationBlend,
+    CutoffDepth,
+    ResonanceDepth,
+    CutoffHz,
+    Resonance,
+    ClockDepth,
+    DriveGain,
+    Count
+};
+
+inline constexpr std::size_t kSmoothedCount = static_cast<std::size_t>(Smoothed::Count);
+
+class SmoothingSet {
+  public:
+    void setTarget(Smoothed which, double target) { targets_[index(which)].set(target); }
+    double target(Smoothed which) const { return targets_[index(which)].get(); }
+    double value(Smoothed which) const { return values_[index(which)]; }
+    void setValue(Smoothed which, double value) { values_[index(which)] = value; }
+
+    void setCoefficient(double k) { coefficient_ = k; }
+    double coefficient() const { return coefficient_; }
+
+    // One sample: every smoothed value moves toward its target, flushed of denormals.
+    void step() {
+        std::array<double, kSmoothedCount> targets;
+        for (std::size_t i = 0; i < kSmoothedCount; ++i)
+            targets[i] = targets_[i].get();
+        const double k = coefficient_;
+        for (std::size_t i = 0; i < kSmoothedCount; ++i)
+            values_[i] = flushDenormal((targets[i] - values_[i]) * k + values_[i]);
+    }
+
+    // Suspend: every smoothed value takes its target at once.
+    void jumpToTargets() {
+        for (std::size_t i = 0; i < kSmoothedCount; ++i)
+            values_[i] = targets_[i].get();
+    }
+
+  private:
+    static constexpr std::size_t index(Smoothed which) { return static_cast<std::size_t>(which); }
+
+    std::array<RelaxedAtomic<double>, kSmoothedCount> targets_;
+    std::array<double, kSmoothedCount> values_{};
+    double coefficient_ = 0.0;
+};
+
+} // namespace velmora::engine
