@@ -81,6 +81,14 @@ std::string intText(std::int64_t value) {
     return value < 0 ? "-" + digits : digits;
 }
 
+std::string hertzText(float samples, float sampleRate) {
+    return floatText(samples != 0.0f ? sampleRate / samples : 0.0f);
+}
+
+std::string millisecondsText(float samples, float sampleRate) {
+    return floatText(sampleRate != 0.0f ? samples * 1000.0f / sampleRate : 0.0f);
+}
+
 void writeFloatText(float value, char* buffer, int maxLength) {
     writeBoundedText(floatText(value), buffer, maxLength);
 }
@@ -91,6 +99,14 @@ void writeDbText(float gain, char* buffer, int maxLength) {
 
 void writeIntText(std::int64_t value, char* buffer, int maxLength) {
     writeBoundedText(intText(value), buffer, maxLength);
+}
+
+void writeHertzText(float samples, float sampleRate, char* buffer, int maxLength) {
+    writeBoundedText(hertzText(samples, sampleRate), buffer, maxLength);
+}
+
+void writeMillisecondsText(float samples, float sampleRate, char* buffer, int maxLength) {
+    writeBoundedText(millisecondsText(samples, sampleRate), buffer, maxLength);
 }
 
 int saturatingTrunc(double value) {

@@ -23,9 +23,18 @@ std::string dbText(float gain);
 // Decimal digits with a leading minus; "Huge!" from 100000000 upward.
 std::string intText(std::int64_t value);
 
+// Float text of the frequency whose period is `samples` long, and of the duration of `samples`
+// in milliseconds, at sampleRate; 0 where the other operand would make the division undefined.
+std::string hertzText(float samples, float sampleRate);
+std::string millisecondsText(float samples, float sampleRate);
+
 void writeFloatText(float value, char* buffer, int maxLength = kNumberTextLength);
 void writeDbText(float gain, char* buffer, int maxLength = kNumberTextLength);
 void writeIntText(std::int64_t value, char* buffer, int maxLength = kNumberTextLength);
+void writeHertzText(float samples, float sampleRate, char* buffer,
+                    int maxLength = kNumberTextLength);
+void writeMillisecondsText(float samples, float sampleRate, char* buffer,
+                           int maxLength = kNumberTextLength);
 
 // Truncation toward zero that saturates at the int range and maps NaN to 0, so that no value a
 // host sends can make a float-to-int conversion undefined.

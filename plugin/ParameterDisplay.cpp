@@ -78,14 +78,14 @@ std::string offsetText(double radians) {
     return "L:+" + degrees + "<>" + degrees + "-:R";
 }
 
-std::string millisecondsText(double milliseconds) {
+std::string sixDecimalsText(double milliseconds) {
     std::array<char, kDisplayTextLength + 1> text{};
     std::snprintf(text.data(), text.size(), "%f", milliseconds);
     return text.data();
 }
 
 std::string delayTimeText(const engine::Engine& engine, Side side) {
-    return millisecondsText(engine.delayMs(side));
+    return sixDecimalsText(engine.delayMs(side));
 }
 
 std::string displayText(const engine::Engine& engine, int index) {

@@ -53,6 +53,14 @@ TEST(NumberText, IntText) {
     EXPECT_EQ(intText(std::numeric_limits<std::int64_t>::min()), "-9223372036854775808");
 }
 
+TEST(NumberText, HertzAndMillisecondsOfASampleCount) {
+    EXPECT_EQ(hertzText(441.0f, 44100.0f), "100.0000");
+    EXPECT_EQ(millisecondsText(441.0f, 44100.0f), "10.00000");
+    EXPECT_EQ(hertzText(0.0f, 44100.0f), "0.000000");
+    EXPECT_EQ(millisecondsText(441.0f, 0.0f), "0.000000");
+    EXPECT_EQ(hertzText(1.0f, 1e9f), "Huge!");
+}
+
 TEST(NumberText, WritersCutToMaximumLengthAndTerminate) {
     char buffer[32];
     std::memset(buffer, '#', sizeof buffer);
