@@ -1,0 +1,124 @@
+// The plug-in binary as a host first meets it: its exports, its entry and the record it returns.
+#include "tests/support/HostFixture.h"
+
+#include <dlfcn.h>
+
+#include <cstdio>
+#include <memory>
+#include <set>
+#include <sstream>
+#include <string>
+
+namespace velmora::testing {
+namespace {
+
+using EntryTest = HostFixture;
+
+std::set<std::string> exportedSymbols(const std::string& path) {
+    const std::string command = "nm -D --defined-only '" + path + "'";
+    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
+    std::set<std::string> names;
+    if (!pipe) {
+        return names;
+    }
+    char line[512];
+    while (std::fgets(line, sizeof line, pipe.get()) != nullptr) {
+        std::istringstream fields(line);
+        std::string address, type, name;
+        if (fields >> address >> type >> name) {
+            names.insert(name);
+        }
+    }
+    return names;
+}
+
+TEST_F(EntryTest, ExportsExactlyTheTwoEntryNames) {
+    EXPECT_EQ(exportedSymbols(builtPluginPath()), (std::set<std::string>{"VSTPluginMain", "main"}));
+    EXPECT_TRUE(library.entryIsVstPluginMain());
+}
+
+TEST_F(EntryTest, RecordCarriesTheDeclaredShape) {
+    AEffect* effect = library.callEntry(host);
+    ASSERT_NE(effect, nullptr);
+    EXPECT_EQ(effect->magic, fourCharacters('V', 's', 't', 'P'));
+    EXPECT_EQ(effect->numPrograms, 1);
+    EXPECT_EQ(effect->numParams, 60);
+    EXPECT_EQ(effect->numInputs, 4);
+    EXPECT_EQ(effect->numOutputs, 2);
+    // Can-replacing, program chunks and can-double-replacing. The has-editor bit (0x1) joins
+    // them once the editor registers itself; then this reads 0x1031.
+    EXPECT_EQ(effect->flags, 0x1030);
+    EXPECT_EQ(effect->uniqueID, fourCharacters('V', 'L', 'M', 'R'));
+    EXPECT_EQ(effect->version, 1);
+    EXPECT_EQ(effect->initialDelay, 0);
+    EXPECT_EQ(effect->ioRatio, 1.0f);
+    EXPECT_EQ(effect->user, nullptr);
+    EXPECT_NE(effect->object, nullptr);
+    EXPECT_NE(effect->processReplacing, nullptr);
+    EXPECT_NE(effect->processDoubleReplacing, nullptr);
+    EXPECT_NE(effect->setParameter, nullptr);
+    EXPECT_NE(effect->getParameter, nullptr);
+    EXPECT_EQ(effect->dispatcher(effect, effClose, 0, 0, nullptr, 0.0f), 1);
+}
+
+TEST_F(EntryTest, HostThatAnswersNoVersionGetsNoInstance) {
+    host.setVersion(0);
+    EXPECT_EQ(library.callEntry(host), nullptr);
+    EXPECT_THROW(createInstance(), host::HostError);
+}
+
+TEST_F(EntryTest, ConstructionAppliesTheFirstProgramAndTellsTheHost) {
+    createInstance();
+    // Applying program 0 ends with a display update and an empty edit bracket on parameter 0;
+    // these arrive while the entry runs, before the host knows the record.
+    EXPECT_GE(host.updateDisplayCount(), 1);
+    EXPECT_EQ(host.beginEdits(), std::vector<VstInt32>{0});
+    EXPECT_EQ(host.endEdits(), std::vector<VstInt32>{0});
+    EXPECT_TRUE(host.automations().empty());
+}
+
+TEST_F(EntryTest, ResumeAsksTheHostForMidiTempoLatencyAndPins) {
+    auto& plugin = createInstance();
+    host.clearRecords();
+    plugin.resume();
+    EXPECT_GE(host.wantMidiCount(), 1);
+    EXPECT_GE(host.timeQueryCount(), 1);
+    int pinQueries = 0;
+    bool latencyAsked = false;
+    for (const auto& call : host.calls()) {
+        pinQueries += call.opcode == audioMasterPinConnected ? 1 : 0;
+        latencyAsked = latencyAsked || call.opcode == audioMasterGetOutputLatency;
+    }
+    EXPECT_GT(pinQueries, 0);
+    EXPECT_TRUE(latencyAsked);
+
+    // A fixed speaker arrangement replaces the pin queries.
+    plugin.suspend();
+    ASSERT_TRUE(plugin.setSpeakerArrangement(4, 2));
+    host.clearRecords();
+    plugin.resume();
+    for (const auto& call : host.calls()) {
+        EXPECT_NE(call.opcode, audioMasterPinConnected);
+    }
+}
+
+TEST_F(EntryTest, MissingBinaryOrEntryIsReportedClearly) {
+    try {
+        host::PluginLibrary missing("/nonexistent/Velmora.so");
+        FAIL() << "loading a missing file succeeded";
+    } catch (const host::HostError& error) {
+        EXPECT_NE(std::string(error.what()).find("/nonexistent/Velmora.so"), std::string::npos);
+    }
+    // A real shared library without a plug-in entry: the C library this test runs on.
+    Dl_info info{};
+    ASSERT_NE(dladdr(reinterpret_cast<void*>(&std::fputs), &info), 0);
+    try {
+        host::PluginLibrary notAPlugin(info.dli_fname);
+        FAIL() << "a library without an entry loaded as a plug-in";
+    } catch (const host::HostError& error) {
+        EXPECT_NE(std::string(error.what()).find("VSTPluginMain"), std::string::npos);
+    }
+}
+
+} // namespace
+} // namespace velmora::testing
