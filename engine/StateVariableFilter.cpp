@@ -13,6 +13,11 @@ double flush(double value) {
 // The cubic term drains the band state at high levels, which is what keeps q = 0 bounded.
 constexpr double kBandSaturation = 0.075;
 
+// Past |band| = sqrt(2 / 0.075) ≈ 5.16 the explicit cubic step overshoots by more than the state
+// itself and the filter runs away to infinity (inputs of +6 dB at high cutoffs get there). The
+// band state is held inside that point; levels up to full scale never reach it (|band| < 3.6).
+constexpr double kBandLimit = 5.0;
+
 } // namespace
 
 void StateVariableFilter::setSampleRate(double fs) {
@@ -40,7 +45,7 @@ double StateVariableFilter::process(int channel, double input, FilterType type) 
     Integrators& s = channels_[static_cast<std::size_t>(channel)];
     double sum = 0.0;
     for (int pass = 0; pass < 2; ++pass) {
-        const double band = flush(s.band);
+        const double band = std::clamp(flush(s.band), -kBandLimit, kBandLimit);
         s.low += f_ * band;
         s.high = input - q_ * band - s.low;
         s.band = band + f_ * s.high - kBandSaturation * band * band * band;
