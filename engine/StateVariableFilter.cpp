@@ -48,7 +48,7 @@ double StateVariableFilter::process(int channel, double input, FilterType type) 
         const double band = std::clamp(flush(s.band), -kBandLimit, kBandLimit);
         s.low += f_ * band;
         s.high = input - q_ * band - s.low;
-        s.band = band + f_ * s.high - kBandSaturation * band * band * band;
+        s.band = band + f_ * s.high - kBandSaturation * (band * band * band);
         switch (type) {
         case FilterType::LowPass:
             sum += s.low;
