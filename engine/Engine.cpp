@@ -13,27 +13,27 @@ namespace {
 // delay pans hard left and right, 3 Hz LFO, 16 kHz cutoff, resonance 0.05, 100 ms envelope,
 // both delays "time" at 2000 ms of 5000 ms, pre-delay 0/2, clocked mode on, ducking at -30 dB.
 // Feedback starts at 0 with each channel in its own line, and the inputs open.
-constexpr std::array<float, kNumParameters> initialValues() {
-    std::array<float, kNumParameters> v{};
-    v[param::Input] = 0.5f;
-    v[param::Output] = 0.5f;
-    v[param::Mix] = 0.5f;
-    v[param::FbPanR] = 1.0f;
-    v[param::LFORate] = 0.5f; // 16^0.5 - 1 = 3 Hz
-    v[param::LROffset] = 0.5f;
-    v[param::CutfMod] = 0.5f;
-    v[param::Cutoff] = 1.0f; // limited to 16000 Hz
-    v[param::VcoMan] = 0.5f;
-    v[param::VcoMod] = 0.5f;
-    v[param::RangeL] = 2.5f / 3.0f;
-    v[param::RangeR] = 2.5f / 3.0f;
-    v[param::DlyTimeL] = 0.4f;
-    v[param::DlyTimeR] = 0.4f;
-    v[param::VcoOn] = 0.75f;
-    v[param::DlyPanR] = 1.0f;
-    v[param::ResoMod] = 0.5f;
-    v[param::PreDenL] = 1.5f / 13.0f;
-    v[param::PreDenR] = 1.5f / 13.0f;
+constexpr std::array<double, kNumParameters> initialValues() {
+    std::array<double, kNumParameters> v{};
+    v[param::Input] = 0.5;
+    v[param::Output] = 0.5;
+    v[param::Mix] = 0.5;
+    v[param::FbPanR] = 1.0;
+    v[param::LFORate] = 0.5; // 16^0.5 - 1 = 3 Hz
+    v[param::LROffset] = 0.5;
+    v[param::CutfMod] = 0.5;
+    v[param::Cutoff] = 1.0; // limited to 16000 Hz
+    v[param::VcoMan] = 0.5;
+    v[param::VcoMod] = 0.5;
+    v[param::RangeL] = 2.5 / 3.0;
+    v[param::RangeR] = 2.5 / 3.0;
+    v[param::DlyTimeL] = 0.4;
+    v[param::DlyTimeR] = 0.4;
+    v[param::VcoOn] = 0.75;
+    v[param::DlyPanR] = 1.0;
+    v[param::ResoMod] = 0.5;
+    v[param::PreDenL] = 1.5 / 13.0;
+    v[param::PreDenR] = 1.5 / 13.0;
     return v;
 }
 
@@ -47,7 +47,7 @@ Engine::Engine() {
                                    std::exp(-2.0 * std::numbers::pi * 1000.0 / kInitialSampleRate));
     const auto values = initialValues();
     for (int index = 0; index < kNumParameters; ++index)
-        setParameter(index, values[index]);
+        applyParameter(index, values[index]);
     suspend();
 }
 

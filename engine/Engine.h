@@ -83,7 +83,8 @@ class Engine {
     const EngineState& state() const { return state_; }
 
   private:
-    // Parameter rows, grouped by what they drive.
+    // Parameter rows, grouped by what they drive; value already limited to 0..1.
+    void applyParameter(int index, double value);
     void applyLevelRow(int index, double value);
     void applyModulationRow(int index, double value);
     void applyFilterRow(int index, double value);

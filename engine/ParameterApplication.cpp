@@ -38,11 +38,14 @@ int sideOf(int index, int leftIndex) {
 
 } // namespace
 
-void Engine::setParameter(int index, float rawValue) {
+void Engine::setParameter(int index, float value) {
+    applyParameter(index, sanitise(value));
+}
+
+void Engine::applyParameter(int index, double value) {
     if (index < 0 || index >= kNumParameters || index == param::Unused43 ||
         index == param::Unused44)
         return;
-    const double value = sanitise(rawValue);
     // The ignored time write in "note" mode stores nothing; every other row stores the value.
     const bool ignoredTimeWrite = (index == param::DlyTimeL || index == param::DlyTimeR) &&
                                   state_.timing[sideOf(index, param::DlyTimeL)].mode.get() ==

@@ -74,7 +74,7 @@ void Engine::applySampleRate(double fs) {
 
     const auto lineLength = static_cast<std::size_t>(10) * s.integerSampleRate + 1;
     s.reverb.allocate(fs);
-    setParameter(param::RvbType, static_cast<float>(s.normalised[param::RvbType].get()));
+    applyParameter(param::RvbType, s.normalised[param::RvbType].get());
     for (int side = 0; side < 2; ++side) {
         DelayLine& line = s.lines[side];
         line.buffer.assign(lineLength, 0.0);
