@@ -110,6 +110,14 @@ struct EngineState {
     Lfo lfo;
     EnvelopeFollower envelope;
     ModulationMix modulation;
+    // The last sample's modulation, turned into the filter's cutoff multiplier and resonance
+    // modulation only once the filter is on to use them (the result is the same, and a filter
+    // that is off costs nothing).
+    struct PendingFilterModulation {
+        Lfo::Values mod{0.0, 0.0};
+        double cutoffDepth = 0.0;
+        bool present = false;
+    } pendingFilterModulation;
     Drive drive;
     AntiAliasFilter antiAlias;
     ClockedDelay clocked;

@@ -244,12 +244,12 @@ void Engine::applyModulationRow(int index, double value) {
 }
 
 // Envelope, ducking-release and gate-release coefficients from EnvSpeed at the current rate.
+// (The ducking attack depends on the rate alone and is set with it.)
 void Engine::applyEnvelopeSpeed(double value) {
     const double fs = state_.sampleRate.get();
     const double envelopeMs = 900.0 * value + 100.0;
     state_.envelope.setCoefficient(1.0 -
                                    std::exp(-2.0 * std::numbers::pi * 1000.0 / (envelopeMs * fs)));
-    state_.ducker.setAttack(1.0 - std::exp(-1000.0 / (10.0 * fs)));
     const double duckReleaseMs = value >= 0.01 ? 3000.0 * value : 30.0;
     state_.ducker.setRelease(1.0 - std::exp(-1000.0 / (duckReleaseMs * fs)));
     const double gateReleaseMs = value >= 0.03 ? 1000.0 * value : 30.0;

@@ -46,6 +46,7 @@ class SignalPath {
         s_.meter.process(x.left, x.right);
         x = filterInput(x, sw);
         Stereo d = antiAlias(x, sw);
+        lastDelayInput_ = d;
         const Stereo envMod = detectAndDrive(d, sw);
         const Lfo::Values mod = modulate(envMod);
         const Stereo to = feedbackMatrix();
@@ -61,10 +62,11 @@ class SignalPath {
         reverb(wet, sw);
         const double duck = s_.ducker.process(in.side.left, in.side.right);
         const Stereo out = output(x, wet, duck, sw);
-        lastDelayInput_ = d;
         return sw.bypass ? in.main : out;
     }
 
+    // The delay input before the drive: what the anti-alias filter passes in a steady state,
+    // so settling its memories on it lets the clocked mode start without a transient.
     Stereo lastDelayInput() const { return lastDelayInput_; }
 
   private:
@@ -90,6 +92,11 @@ class SignalPath {
     // "in" placement the dry signal and the delay input are filtered here.
     Stereo filterInput(Stereo x, const SampleSwitches& sw) {
         if (!sw.filterOn) return x;
+        auto& pending = s_.pendingFilterModulation;
+        if (pending.present) {
+            s_.modulation.prepareFilterModulation(pending.mod, pending.cutoffDepth);
+            pending.present = false;
+        }
         const ModulationMix& mix = s_.modulation;
         s_.filter.configure(mix.cutoffMultiplier() * smoothed(Smoothed::CutoffHz),
                             mix.resonanceModulation() * smoothed(Smoothed::ResonanceDepth) +
@@ -117,7 +124,7 @@ class SignalPath {
         const Lfo::Values lfo = s_.lfo.step(lfoIncrement_);
         const Lfo::Values mod = s_.modulation.blend(lfo, envMod.left, envMod.right,
                                                     smoothed(Smoothed::ModulationBlend));
-        s_.modulation.prepareFilterModulation(mod, smoothed(Smoothed::CutoffDepth));
+        s_.pendingFilterModulation = {mod, smoothed(Smoothed::CutoffDepth), true};
         return mod;
     }
 

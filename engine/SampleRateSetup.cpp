@@ -85,6 +85,7 @@ void Engine::applySampleRate(double fs) {
 
     s.drive.setWindow(driveWindowFor(s.integerSampleRate));
     s.gateAttack = 1.0 - std::exp(-1000.0 / fs);
+    s.ducker.setAttack(1.0 - std::exp(-1000.0 / (10.0 * fs)));
     applyEnvelopeSpeed(s.normalised[param::EnvSpeed].get());
     s.lfoSettings.increment.set(s.lfoSettings.rateHz.get() * 2.0 * std::numbers::pi / fs);
 }

@@ -43,25 +43,41 @@ class SmoothingSet {
     void setTarget(Smoothed which, double target) { targets_[index(which)].set(target); }
     double target(Smoothed which) const { return targets_[index(which)].get(); }
     double value(Smoothed which) const { return values_[index(which)]; }
-    void setValue(Smoothed which, double value) { values_[index(which)] = value; }
+    void setValue(Smoothed which, double value) {
+        values_[index(which)] = value;
+        settled_ = false;
+    }
 
-    void setCoefficient(double k) { coefficient_ = k; }
+    void setCoefficient(double k) {
+        coefficient_ = k;
+        settled_ = false;
+    }
     double coefficient() const { return coefficient_; }
 
-    // One sample: every smoothed value moves toward its target, flushed of denormals.
+    // One sample: every smoothed value moves toward its target, flushed of denormals. Once a
+    // step changes nothing the set has settled, and further steps with the same targets would
+    // change nothing either, so they are skipped until a target moves.
     void step() {
         std::array<double, kSmoothedCount> targets;
         for (std::size_t i = 0; i < kSmoothedCount; ++i)
             targets[i] = targets_[i].get();
+        if (settled_ && targets == settledTargets_) return;
         const double k = coefficient_;
-        for (std::size_t i = 0; i < kSmoothedCount; ++i)
-            values_[i] = flushDenormal((targets[i] - values_[i]) * k + values_[i]);
+        bool changed = false;
+        for (std::size_t i = 0; i < kSmoothedCount; ++i) {
+            const double next = flushDenormal((targets[i] - values_[i]) * k + values_[i]);
+            changed |= next != values_[i];
+            values_[i] = next;
+        }
+        settled_ = !changed;
+        if (settled_) settledTargets_ = targets;
     }
 
     // Suspend: every smoothed value takes its target at once.
     void jumpToTargets() {
         for (std::size_t i = 0; i < kSmoothedCount; ++i)
             values_[i] = targets_[i].get();
+        settled_ = false;
     }
 
   private:
@@ -70,6 +86,8 @@ class SmoothingSet {
     std::array<RelaxedAtomic<double>, kSmoothedCount> targets_;
     std::array<double, kSmoothedCount> values_{};
     double coefficient_ = 0.0;
+    bool settled_ = false;
+    std::array<double, kSmoothedCount> settledTargets_{};
 };
 
 } // namespace velmora::engine

@@ -180,5 +180,22 @@ TEST(CoreDelay, BypassPassesRawInputWhileTheLinesKeepRecording) {
     }
 }
 
+// While the clocked mode is off its anti-alias filter is kept settled on the delay input, so
+// switching it on writes the steady input into the lines from the first sample.
+TEST(CoreDelay, ClockedModeStartsFromASettledAntiAliasFilter) {
+    auto engine = makeEngine();
+    setPlainDelay(*engine);
+    engine->setParameter(param::FbGainL, 0.0f);
+    engine->suspend();
+    render(*engine, {Signal(1000, 0.3), Signal(1000, 0.3)}, 2, 100);
+    engine->setParameter(param::VcoOn, 0.75f);
+    render(*engine, {Signal(64, 0.3), Signal(64, 0.3)}, 2, 64);
+    const DelayLine& line = engine->state().lines[0];
+    for (std::size_t back = 1; back <= 64; ++back) {
+        const std::size_t at = (line.write + line.length() - back) % line.length();
+        ASSERT_NEAR(line.buffer[at], 0.3, 1e-9) << back;
+    }
+}
+
 } // namespace
 } // namespace velmora::engine::test
