@@ -81,7 +81,9 @@ class RenderToolTest : public ::testing::Test {
 
 TEST_F(RenderToolTest, RendersTheBuiltInPhraseWithItsTail) {
     const fs::path output = folder / "demo.wav";
-    const auto run = runRenderer("--rate 22050 --tail 1 -o " + quoted(output.string()));
+    const auto run =
+        runRenderer("--rate 22050 --tail 1 --param FbGainL=0.8 --param FbGainR=0.8 -o " +
+                    quoted(output.string()));
     ASSERT_EQ(run.exitCode, 0) << run.output;
     EXPECT_NE(run.output.find(output.string()), std::string::npos) << run.output;
 
@@ -98,7 +100,7 @@ TEST_F(RenderToolTest, RendersTheBuiltInPhraseWithItsTail) {
         }
     }
     EXPECT_GT(loudest, 0.05f);
-    EXPECT_GT(loudestInTail, 1e-4f) << "the echoes ring on after the phrase";
+    EXPECT_GT(loudestInTail, 1e-3f) << "with feedback the echoes ring on after the phrase";
 }
 
 TEST_F(RenderToolTest, ListsParametersAndPresets) {

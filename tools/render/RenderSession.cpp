@@ -63,11 +63,11 @@ RenderSession::RenderSession(const RenderOptions& options)
 }
 
 void RenderSession::listParameters(std::ostream& out) {
-    out << "index  name      value     display   label\n";
+    out << "index  name      value     display       label\n";
     for (int index = 0; index < instance_->numParameters(); ++index) {
         out << std::setw(5) << index << "  " << std::left << std::setw(8)
             << instance_->parameterName(index) << "  " << std::fixed << std::setprecision(6)
-            << instance_->getParameter(index) << "  " << std::setw(8)
+            << instance_->getParameter(index) << "  " << std::setw(12)
             << instance_->parameterDisplay(index) << "  " << instance_->parameterLabel(index)
             << std::right << '\n';
     }
