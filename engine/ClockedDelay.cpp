@@ -4,19 +4,6 @@
 
 namespace velmora::engine {
 
-void ClockedDelay::shift(History& history, double newest) {
-    history[0] = history[1];
-    history[1] = history[2];
-    history[2] = history[3];
-    history[3] = newest;
-}
-
-double ClockedDelay::catmullRom(const History& h, double t) {
-    const double p0 = h[0], p1 = h[1], p2 = h[2], p3 = h[3];
-    return 0.5 * (2.0 * p1 + (p2 - p0) * t + (2.0 * p0 - 5.0 * p1 + 4.0 * p2 - p3) * t * t +
-                  (3.0 * p1 - 3.0 * p2 + p3 - p0) * t * t * t);
-}
-
 void ClockedDelay::pushInputs(int side, double feedbackInput, double lineInput) {
     SideState& s = sides_[static_cast<std::size_t>(side)];
     shift(s.feedbackInput, feedbackInput);
@@ -36,20 +23,25 @@ double ClockedDelay::access(int side, DelayLine& line, double modulation, double
     const double start = 1.0 - (1.0 - s.accumulator) * speed / s.previousSpeed;
     s.accumulator = start + speed;
 
-    // Emit each line sample due in this input sample, at its fractional time between inputs.
-    double u = 1.0 - start;
-    while (s.accumulator >= 1.0) {
-        s.accumulator -= 1.0;
-        const double t = u / speed;
-        line.buffer[line.write] = catmullRom(s.lineInput, t);
-        line.buffer[line.feedback] += catmullRom(s.feedbackInput, t);
-        shift(s.readValues, line.buffer[line.read]);
-        line.advance();
-        u += 1.0;
+    // Emit each line sample due in this input sample (at most two), at its fractional time
+    // between the inputs.
+    if (s.accumulator >= 1.0) {
+        const Cubic lineInput(s.lineInput);
+        const Cubic feedbackInput(s.feedbackInput);
+        double u = 1.0 - start;
+        do {
+            s.accumulator -= 1.0;
+            const double t = u / speed;
+            line.buffer[line.write] = lineInput.at(t);
+            line.buffer[line.feedback] += feedbackInput.at(t);
+            shift(s.readValues, line.buffer[line.read]);
+            line.advance();
+            u += 1.0;
+        } while (s.accumulator >= 1.0);
     }
 
     s.previousSpeed = speed;
-    return catmullRom(s.readValues, s.accumulator);
+    return Cubic(s.readValues).at(s.accumulator);
 }
 
 void ClockedDelay::reset() {

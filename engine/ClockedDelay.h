@@ -34,8 +34,22 @@ class ClockedDelay {
         History readValues{};
     };
 
-    static void shift(History& history, double newest);
-    static double catmullRom(const History& h, double t);
+    // The Catmull-Rom cubic through a history, evaluated between p1 and p2. The coefficients
+    // are formed once per history and sample, then evaluated at each emission's fraction.
+    struct Cubic {
+        double twiceP1, c1, c2, c3;
+        explicit Cubic(const History& h)
+            : twiceP1(2.0 * h[1]), c1(h[2] - h[0]), c2(2.0 * h[0] - 5.0 * h[1] + 4.0 * h[2] - h[3]),
+              c3(3.0 * h[1] - 3.0 * h[2] + h[3] - h[0]) {}
+        double at(double t) const { return 0.5 * (twiceP1 + c1 * t + c2 * t * t + c3 * t * t * t); }
+    };
+
+    static void shift(History& history, double newest) {
+        history[0] = history[1];
+        history[1] = history[2];
+        history[2] = history[3];
+        history[3] = newest;
+    }
 
     const ModulationTables& tables_ = modulationTables();
     std::array<SideState, 2> sides_{};

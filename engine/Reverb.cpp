@@ -82,6 +82,11 @@ std::size_t maskFor(double fs) {
     return 131071;
 }
 
+// Lines a power of two apart would put every line's write position at the same address modulo
+// 4 KiB; the processor then takes reads of one line as depending on writes to another and stalls
+// (more than halving the spring's speed). A gap of a few cache lines between lines avoids that.
+constexpr std::size_t kLineGap = 40;
+
 constexpr double kAllpass = 0.7071;
 constexpr double kDiffusion = 0.7;
 
@@ -89,7 +94,8 @@ constexpr double kDiffusion = 0.7;
 
 void Reverb::allocate(double fs) {
     mask_ = maskFor(fs);
-    storage_.assign(static_cast<std::size_t>(kLineCount) * (mask_ + 1), 0.0);
+    lineStride_ = mask_ + 1 + kLineGap;
+    storage_.assign(static_cast<std::size_t>(kLineCount) * lineStride_, 0.0);
     writeA_ = writeBC_ = mask_;
     readIndices_.fill(mask_);
 }

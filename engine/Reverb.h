@@ -46,7 +46,7 @@ class Reverb {
     };
 
     double* line(int index) {
-        return storage_.data() + static_cast<std::size_t>(index) * (mask_ + 1);
+        return storage_.data() + static_cast<std::size_t>(index) * lineStride_;
     }
     double read(int index, std::size_t position) { return line(index)[position]; }
     void write(int index, std::size_t position, double value) { line(index)[position] = value; }
@@ -57,8 +57,9 @@ class Reverb {
     double bandPass(BandPassHistory& h, double x) const;
     void advanceIndices();
 
-    std::vector<double> storage_; // 16 lines of mask + 1 samples each, one after the other
+    std::vector<double> storage_; // 16 lines of mask + 1 samples, each followed by a small gap
     std::size_t mask_ = 0;
+    std::size_t lineStride_ = 0; // mask + 1 and a small gap, see allocate
     std::atomic<int> type_{static_cast<int>(ReverbType::Spring)};
     std::atomic<double> dampingValue_{0.0};
     std::atomic<double> feedback_{0.0};

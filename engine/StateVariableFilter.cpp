@@ -18,6 +18,9 @@ constexpr double kBandSaturation = 0.075;
 // band state is held inside that point; levels up to full scale never reach it (|band| < 3.6).
 constexpr double kBandLimit = 5.0;
 
+// A bound below 2 / f − f / 2 for every f up to the one at the cutoff limit (2 sin(π / 5.5)).
+constexpr double kSmallestDampingLimit = 1.3;
+
 } // namespace
 
 void StateVariableFilter::setSampleRate(double fs) {
@@ -36,9 +39,15 @@ void StateVariableFilter::configure(double cutoffHz, double resonance) {
     const double r = resonance > 0.05 ? std::min(resonance, 1.0) : 0.05;
     q_ = tables_.svfDamping[static_cast<std::size_t>(4095.0 * r)];
 
-    // Above this damping the double-rate loop would go unstable at high f.
-    const double limit = std::min(2.0 / f_ - f_ / 2.0, 2.0);
-    if (limit < q_) q_ = limit;
+    // Above this damping the double-rate loop would go unstable at high f. With the cutoff held
+    // at fs / 2.75, f stays at or below 1.0811 and the limit above 1.309, so only a larger q can
+    // meet it; testing q first keeps the division out of the per-sample path.
+    if (q_ > kSmallestDampingLimit) {
+        const double limit = std::min(2.0 / f_ - f_ / 2.0, 2.0);
+        if (limit < q_) {
+            q_ = limit;
+        }
+    }
 }
 
 double StateVariableFilter::process(int channel, double input, FilterType type) {
