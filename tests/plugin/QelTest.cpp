@@ -1,0 +1,167 @@
+// The effect class itself: construction order, the parameter-write frame, program changes and
+// the link helper, with a recording host callback.
+#include "plugin/Qel.h"
+#include "engine/ParameterIndex.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+namespace velmora {
+namespace {
+
+struct HostCall {
+    VstInt32 opcode;
+    VstInt32 index;
+    float opt;
+};
+
+// One recorder per test; the callback finds it through the thread's current recorder.
+struct Recorder {
+    std::vector<HostCall> calls;
+    VstTimeInfo time{};
+    bool answerTime = false;
+
+    static Recorder*& current() {
+        thread_local Recorder* recorder = nullptr;
+        return recorder;
+    }
+
+    static VstIntPtr VST_CALL callback(AEffect*, VstInt32 opcode, VstInt32 index, VstIntPtr, void*,
+                                       float opt) {
+        Recorder* self = current();
+        if (opcode == audioMasterVersion) return 2400;
+        if (!self) return 0;
+        self->calls.push_back({opcode, index, opt});
+        if (opcode == audioMasterGetTime && self->answerTime)
+            return reinterpret_cast<VstIntPtr>(&self->time);
+        return 0;
+    }
+
+    int count(VstInt32 opcode) const {
+        int n = 0;
+        for (const auto& call : calls)
+            n += call.opcode == opcode;
+        return n;
+    }
+};
+
+class QelTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        Recorder::current() = &recorder;
+        effect = std::make_unique<Qel>(&Recorder::callback);
+    }
+    void TearDown() override { Recorder::current() = nullptr; }
+
+    Recorder recorder;
+    std::unique_ptr<Qel> effect;
+};
+
+TEST_F(QelTest, ConstructionFillsTheRecordAndAppliesProgramZero) {
+    const AEffect& record = *effect->getAeffect();
+    EXPECT_EQ(record.numInputs, 4);
+    EXPECT_EQ(record.numOutputs, 2);
+    EXPECT_EQ(record.uniqueID, fourCharacters('V', 'L', 'M', 'R'));
+    EXPECT_EQ(record.flags &
+                  (effFlagsCanReplacing | effFlagsCanDoubleReplacing | effFlagsProgramChunks),
+              effFlagsCanReplacing | effFlagsCanDoubleReplacing | effFlagsProgramChunks);
+    // Program 0 ("Default") reached the engine.
+    EXPECT_FLOAT_EQ(effect->getParameter(param::FbPanR), 1.0f);
+    EXPECT_FLOAT_EQ(effect->getParameter(param::DlyTimeL), 0.4f);
+    EXPECT_DOUBLE_EQ(effect->engine().delayMs(engine::Side::Left), 500.0); // 1/4 at 120 BPM
+    EXPECT_TRUE(effect->sidesMatch());
+}
+
+TEST_F(QelTest, ParameterWritesReachTheEngineAndTheCurrentProgram) {
+    effect->setParameter(param::Cutoff, 0.3f);
+    EXPECT_FLOAT_EQ(effect->getParameter(param::Cutoff), 0.3f);
+    EXPECT_FLOAT_EQ(effect->programs()[0].values[param::Cutoff], 0.3f);
+
+    // 43 and 44 carry no function: only the program store keeps them.
+    effect->setParameter(param::Unused43, 0.7f);
+    EXPECT_FLOAT_EQ(effect->getParameter(param::Unused43), 0.7f);
+    EXPECT_DOUBLE_EQ(effect->engine().parameterValue(param::Unused43), 0.0);
+
+    // Indices 60.. are controller assignments: controller 64 for parameter 5.
+    effect->setParameter(60 + param::FbPanL, 0.5f);
+    EXPECT_EQ(effect->controllerOfParameter(param::FbPanL), 64);
+    EXPECT_FLOAT_EQ(effect->getParameter(60 + param::FbPanL), 0.5f);
+    EXPECT_FLOAT_EQ(effect->getParameter(120), 0.0f);
+}
+
+TEST_F(QelTest, ProgramChangeAppliesEveryValueWithoutWritingBack) {
+    effect->setParameter(param::Mix, 0.9f); // edits program 0
+    recorder.calls.clear();
+    effect->setCurrentProgram(24); // "Ping Pong"
+    EXPECT_EQ(effect->getCurrentProgramIndex(), 24);
+    EXPECT_FLOAT_EQ(effect->getParameter(param::Mix), 0.36f);
+    EXPECT_FLOAT_EQ(effect->getParameter(param::Bypass), 0.25f);
+    EXPECT_FLOAT_EQ(effect->programs()[0].values[param::Mix], 0.9f);
+    EXPECT_EQ(effect->getProgram(), 0);
+    EXPECT_EQ(recorder.count(audioMasterUpdateDisplay), 1);
+    EXPECT_EQ(recorder.count(audioMasterBeginEdit), 1);
+    EXPECT_EQ(recorder.count(audioMasterEndEdit), 1);
+    EXPECT_EQ(recorder.count(audioMasterAutomate), 0);
+}
+
+TEST_F(QelTest, CopySideTimingEditsOnlyTheDifferingParametersAsAutomation) {
+    effect->setParameter(param::DlyNumR, stepValue(3, 5));
+    effect->setParameter(param::DlyDenR, stepValue(5, 13));
+    ASSERT_FALSE(effect->sidesMatch());
+    recorder.calls.clear();
+
+    effect->copySideTiming(/*fromRight=*/true);
+
+    EXPECT_FLOAT_EQ(effect->getParameter(param::DlyNumL), stepValue(3, 5));
+    EXPECT_FLOAT_EQ(effect->getParameter(param::DlyDenL), stepValue(5, 13));
+    EXPECT_TRUE(effect->sidesMatch());
+    // Exactly the two differing pairs were edited, each bracketed for the host.
+    std::vector<VstInt32> automated;
+    for (const auto& call : recorder.calls)
+        if (call.opcode == audioMasterAutomate) automated.push_back(call.index);
+    EXPECT_EQ(automated, (std::vector<VstInt32>{param::DlyNumL, param::DlyDenL}));
+    EXPECT_EQ(recorder.count(audioMasterBeginEdit), 2);
+    EXPECT_EQ(recorder.count(audioMasterEndEdit), 2);
+    EXPECT_DOUBLE_EQ(effect->engine().delayMs(engine::Side::Left),
+                     effect->engine().delayMs(engine::Side::Right));
+}
+
+TEST_F(QelTest, HostTempoDrivesNoteDelaysAndTheReadouts) {
+    recorder.answerTime = true;
+    recorder.time.tempo = 60.0;
+    recorder.time.flags = kVstTempoValid;
+    effect->resume();
+    EXPECT_DOUBLE_EQ(effect->engine().delayMs(engine::Side::Left), 1000.0);
+    EXPECT_EQ(recorder.count(audioMasterWantMidi), 1);
+
+    std::vector<float> silence(64, 0.0f), left(64), right(64);
+    float* inputs[4] = {silence.data(), silence.data(), silence.data(), silence.data()};
+    float* outputs[2] = {left.data(), right.data()};
+    effect->processReplacing(inputs, outputs, 64);
+    EXPECT_TRUE(effect->hostTempoAvailable());
+
+    recorder.answerTime = false;
+    effect->processReplacing(inputs, outputs, 64);
+    EXPECT_FALSE(effect->hostTempoAvailable());
+    effect->setNormalisedTempo(normaliseTempo(120.0));
+    EXPECT_DOUBLE_EQ(effect->engine().delayMs(engine::Side::Left), 500.0);
+    EXPECT_FALSE(effect->isNoteValueTooLong(1)); // 1/4 at 120 BPM is 500 ms
+}
+
+TEST_F(QelTest, SpeakerArrangementsOutsideTheTableAreRefused) {
+    VstSpeakerArrangement in{}, out{};
+    in.numChannels = 4;
+    out.numChannels = 2;
+    EXPECT_TRUE(effect->setSpeakerArrangement(&in, &out));
+    in.numChannels = 2;
+    out.numChannels = 3;
+    EXPECT_FALSE(effect->setSpeakerArrangement(&in, &out));
+    EXPECT_FALSE(effect->setSpeakerArrangement(nullptr, &out));
+}
+
+} // namespace
+} // namespace velmora
