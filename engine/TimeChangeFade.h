@@ -5,6 +5,8 @@
 
 #include "engine/RelaxedAtomic.h"
 
+#include <algorithm>
+
 namespace velmora::engine {
 
 class TimeChangeFade {
@@ -27,8 +29,8 @@ class TimeChangeFade {
             }
             return false;
         }
-        gain_ /= fadeStep;
-        if (gain_ > 1.0) gain_ = 1.0;
+        if (gain_ < 1.0) // at unity the gain would only be limited back to 1
+            gain_ = std::min(gain_ / fadeStep, 1.0);
         return false;
     }
 
