@@ -7,6 +7,7 @@
 #include "engine/RelaxedAtomic.h"
 
 #include <array>
+#include <atomic>
 #include <cstddef>
 
 namespace velmora::engine {
@@ -40,8 +41,15 @@ inline constexpr std::size_t kSmoothedCount = static_cast<std::size_t>(Smoothed:
 
 class SmoothingSet {
   public:
-    void setTarget(Smoothed which, double target) { targets_[index(which)].set(target); }
+    // Any thread. The version moves after the target, so a step that sees the new version
+    // also sees the new target.
+    void setTarget(Smoothed which, double target) {
+        targets_[index(which)].set(target);
+        version_.fetch_add(1, std::memory_order_release);
+    }
     double target(Smoothed which) const { return targets_[index(which)].get(); }
+
+    // The audio thread's side.
     double value(Smoothed which) const { return values_[index(which)]; }
     void setValue(Smoothed which, double value) {
         values_[index(which)] = value;
@@ -56,21 +64,20 @@ class SmoothingSet {
 
     // One sample: every smoothed value moves toward its target, flushed of denormals. Once a
     // step changes nothing the set has settled, and further steps with the same targets would
-    // change nothing either, so they are skipped until a target moves.
+    // change nothing either, so they are skipped until a target is written again.
     void step() {
-        std::array<double, kSmoothedCount> targets;
-        for (std::size_t i = 0; i < kSmoothedCount; ++i)
-            targets[i] = targets_[i].get();
-        if (settled_ && targets == settledTargets_) return;
+        const unsigned version = version_.load(std::memory_order_acquire);
+        if (settled_ && version == settledVersion_) return;
         const double k = coefficient_;
         bool changed = false;
         for (std::size_t i = 0; i < kSmoothedCount; ++i) {
-            const double next = flushDenormal((targets[i] - values_[i]) * k + values_[i]);
+            const double target = targets_[i].get();
+            const double next = flushDenormal((target - values_[i]) * k + values_[i]);
             changed |= next != values_[i];
             values_[i] = next;
         }
         settled_ = !changed;
-        if (settled_) settledTargets_ = targets;
+        settledVersion_ = version;
     }
 
     // Suspend: every smoothed value takes its target at once.
@@ -84,10 +91,11 @@ class SmoothingSet {
     static constexpr std::size_t index(Smoothed which) { return static_cast<std::size_t>(which); }
 
     std::array<RelaxedAtomic<double>, kSmoothedCount> targets_;
+    std::atomic<unsigned> version_{0};
     std::array<double, kSmoothedCount> values_{};
     double coefficient_ = 0.0;
     bool settled_ = false;
-    std::array<double, kSmoothedCount> settledTargets_{};
+    unsigned settledVersion_ = 0;
 };
 
 } // namespace velmora::engine
