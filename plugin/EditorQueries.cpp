@@ -5,8 +5,8 @@
 #include "engine/ValueTables.h"
 #include "plugin/NumberText.h"
 #include "plugin/ParameterDisplay.h"
-#include "plugin/ParameterTable.h"
 
+#include <array>
 #include <cmath>
 #include <numbers>
 
@@ -21,17 +21,12 @@ double gainFloor() {
     return std::pow(10.0, -4.9);
 }
 
-// pi/2 rounded to single precision, the unit the offset readout is scaled by.
-constexpr double kSingleHalfPi = 1.5707963705062866;
-
 constexpr double kLongestDelayMs = 5000.0;
 constexpr double kFastestLfoHz = 15.0;
 
-template <typename T, std::size_t N>
-int entryFor(const engine::Engine& engine, int index, const std::array<T, N>& table) {
-    const int step =
-        stepIndex(static_cast<float>(engine.parameterValue(index)), parameterInfo(index).steps);
-    return table[static_cast<std::size_t>(step)];
+template <std::size_t N>
+int entryFor(const engine::Engine& engine, int index, const std::array<int, N>& table) {
+    return table[static_cast<std::size_t>(currentStep(engine, index))];
 }
 
 void plainNumber(DisplayRecord& record, bool isSigned) {

@@ -28,9 +28,6 @@ constexpr std::array<std::string_view, 3> kLfoModes{"freq", "note", "note"};
 constexpr std::array<std::string_view, 2> kReverbModes{"fx", "out"};
 constexpr std::array<std::string_view, 2> kReverbTypes{"spring", "plate"};
 
-// pi/2 as it was rounded to single precision when the offset text was defined.
-constexpr double kSingleHalfPi = 1.5707963705062866;
-
 // The number routines write at most 12 characters.
 std::string numberText(const std::string& text) {
     return text.substr(0, static_cast<std::size_t>(kNumberTextLength));
@@ -46,13 +43,9 @@ std::string intDisplay(double value) {
     return numberText(intText(saturatingTrunc(value)));
 }
 
-int stepOf(const engine::Engine& engine, int index) {
-    return stepIndex(static_cast<float>(engine.parameterValue(index)), parameterInfo(index).steps);
-}
-
 template <typename T, std::size_t N>
 T entryFor(const engine::Engine& engine, int index, const std::array<T, N>& table) {
-    return table[static_cast<std::size_t>(stepOf(engine, index))];
+    return table[static_cast<std::size_t>(currentStep(engine, index))];
 }
 
 std::string balanceText(double value, std::string_view left, std::string_view right) {
@@ -188,6 +181,11 @@ std::string displayText(const engine::Engine& engine, int index) {
 }
 
 } // namespace
+
+int currentStep(const engine::Engine& engine, int index) {
+    const int steps = parameterInfo(index).steps;
+    return steps > 0 ? stepIndex(static_cast<float>(engine.parameterValue(index)), steps) : 0;
+}
 
 int balanceShare(double value) {
     // Computed in single precision: 0.3 shows 30, since 0.3f * 101 is 30.3.

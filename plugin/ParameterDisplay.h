@@ -22,6 +22,13 @@ void writeParameterDisplay(const engine::Engine& engine, int index, char* text);
 
 // Quantities shared by the host's texts and the editor's readout.
 
+// The current step of a stepped parameter (0 for a continuous one).
+int currentStep(const engine::Engine& engine, int index);
+
+// pi/2 as rounded to single precision: the unit in which the LFO offset is shown as 180
+// degrees.
+inline constexpr double kSingleHalfPi = 1.5707963705062866;
+
 // The right-hand share 0..100 of a balance or dry/wet value (the left-hand share is 100 - n).
 int balanceShare(double value);
 
