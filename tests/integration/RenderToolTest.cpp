@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -64,6 +65,31 @@ std::vector<float> floatWavSamples(const fs::path& path) {
     std::vector<float> samples(size / 4);
     std::memcpy(samples.data(), &bytes[data + 8], samples.size() * 4);
     return samples;
+}
+
+// Writes a mono 32-bit float WAV file.
+void writeMonoFloatWav(const fs::path& path, const std::vector<float>& samples, int rate) {
+    const auto put32 = [](std::ofstream& out, std::uint32_t value) {
+        out.write(reinterpret_cast<const char*>(&value), 4);
+    };
+    const auto put16 = [](std::ofstream& out, std::uint16_t value) {
+        out.write(reinterpret_cast<const char*>(&value), 2);
+    };
+    const auto dataBytes = static_cast<std::uint32_t>(samples.size() * 4);
+    std::ofstream out(path, std::ios::binary);
+    out.write("RIFF", 4);
+    put32(out, 36 + dataBytes);
+    out.write("WAVEfmt ", 8);
+    put32(out, 16);
+    put16(out, 3); // IEEE float
+    put16(out, 1);
+    put32(out, static_cast<std::uint32_t>(rate));
+    put32(out, static_cast<std::uint32_t>(rate) * 4);
+    put16(out, 4);
+    put16(out, 32);
+    out.write("data", 4);
+    put32(out, dataBytes);
+    out.write(reinterpret_cast<const char*>(samples.data()), dataBytes);
 }
 
 class RenderToolTest : public ::testing::Test {
@@ -129,6 +155,27 @@ TEST_F(RenderToolTest, StateSavedAfterOneRenderLoadsIntoTheNext) {
                                   " -o " + quoted(second.string()));
     ASSERT_EQ(load.exitCode, 0) << load.output;
     EXPECT_EQ(floatWavSamples(first), floatWavSamples(second));
+}
+
+TEST_F(RenderToolTest, MonoFileFeedsBothChannelsAndKeepsItsRate) {
+    constexpr int kRate = 32000;
+    std::vector<float> input(kRate / 2, 0.0f);
+    input[100] = 0.5f;
+    input[4000] = -0.25f;
+    const fs::path source = folder / "mono.wav";
+    const fs::path output = folder / "out.wav";
+    writeMonoFloatWav(source, input, kRate);
+
+    // Fully dry: what comes out is what went in, on both sides.
+    const auto run = runRenderer("--tail 0 --param Mix=0 " + quoted(source.string()) + " " +
+                                 quoted(output.string()));
+    ASSERT_EQ(run.exitCode, 0) << run.output;
+    const auto samples = floatWavSamples(output);
+    ASSERT_EQ(samples.size(), 2 * input.size());
+    for (std::size_t frame = 0; frame < input.size(); ++frame) {
+        ASSERT_NEAR(samples[2 * frame], input[frame], 1e-4) << "left, frame " << frame;
+        ASSERT_NEAR(samples[2 * frame + 1], input[frame], 1e-4) << "right, frame " << frame;
+    }
 }
 
 TEST_F(RenderToolTest, MistakesGiveAMessageAndAFailingExitCode) {
