@@ -109,8 +109,13 @@ class SignalPath {
     }
 
     Stereo antiAlias(Stereo x, const SampleSwitches& sw) {
-        if (sw.clockedOn) s_.antiAlias.process(x.left, x.right);
-        return x;
+        if (!sw.clockedOn) return x;
+        // Separate locals: the stage writes them one at a time, and reading them back as one
+        // pair would stall on the two stores.
+        double left = x.left;
+        double right = x.right;
+        s_.antiAlias.process(left, right);
+        return {left, right};
     }
 
     // The envelope followers see the delay input before the drive shapes it.
@@ -124,7 +129,10 @@ class SignalPath {
         const Lfo::Values lfo = s_.lfo.step(lfoIncrement_);
         const Lfo::Values mod = s_.modulation.blend(lfo, envMod.left, envMod.right,
                                                     smoothed(Smoothed::ModulationBlend));
-        s_.pendingFilterModulation = {mod, smoothed(Smoothed::CutoffDepth), true};
+        auto& pending = s_.pendingFilterModulation;
+        pending.mod = mod;
+        pending.cutoffDepth = smoothed(Smoothed::CutoffDepth);
+        pending.present = true;
         return mod;
     }
 
