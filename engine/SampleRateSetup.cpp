@@ -72,7 +72,9 @@ void Engine::applySampleRate(double fs) {
     s.lookahead.allocate(static_cast<std::size_t>(fs / 1000.0));
     s.antiAlias.design(fs);
 
-    const auto lineLength = static_cast<std::size_t>(10) * s.integerSampleRate + 1;
+    // Ten seconds and one sample: 5000 ms of pre-delay plus 5000 ms of delay. Rounded up, so
+    // that at a fractional rate the longest setting still fits (the same length at whole rates).
+    const auto lineLength = static_cast<std::size_t>(10.0 * std::ceil(fs)) + 1;
     s.reverb.allocate(fs);
     applyParameter(param::RvbType, s.normalised[param::RvbType].get());
     for (int side = 0; side < 2; ++side) {

@@ -192,16 +192,23 @@ TEST(CoreParameters, SampleRateSetUpSizesEverything) {
 }
 
 TEST(CoreParameters, LongestTimingFitsTheLine) {
-    auto engine = makeEngine();
-    engine->setParameter(param::VcoOn, 0.25f);
-    engine->setParameter(param::Mix, 1.0f);
-    engine->setParameter(param::DlyTimeL, 1.0f);      // 5000 ms
-    engine->setParameter(param::PreNumL, step(1, 6)); // 1/1 of it as pre-delay
-    engine->setParameter(param::PreDenL, step(0, 13));
-    engine->suspend();
-    const Signal in = impulse(441000 + 44 + 10, 5);
-    const auto out = render(*engine, {in, Signal(in.size(), 0.0)}, 2, 4096);
-    EXPECT_EQ(peakIndex(out[0]), 5u + 441000u + 44u);
+    for (double fs : {44100.0, 44100.9}) {
+        SCOPED_TRACE(fs);
+        auto engine = makeEngine();
+        ResumeRequest request;
+        request.sampleRate = fs;
+        engine->resume(request);
+        engine->setParameter(param::VcoOn, 0.25f);
+        engine->setParameter(param::Mix, 1.0f);
+        engine->setParameter(param::DlyTimeL, 1.0f);      // 5000 ms
+        engine->setParameter(param::PreNumL, step(1, 6)); // 1/1 of it as pre-delay
+        engine->setParameter(param::PreDenL, step(0, 13));
+        engine->suspend();
+        const auto half = static_cast<std::size_t>(5000.0 * fs / 1000.0);
+        const Signal in = impulse(2 * half + 44 + 10, 5);
+        const auto out = render(*engine, {in, Signal(in.size(), 0.0)}, 2, 4096);
+        EXPECT_EQ(peakIndex(out[0]), 5u + 2 * half + 44u);
+    }
 }
 
 TEST(CoreParameters, MeterPeaksLagByTheLatencyAndClearWhenRead) {
