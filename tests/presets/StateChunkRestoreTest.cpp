@@ -1,5 +1,6 @@
 // Saving and restoring the whole state: round trips in both byte orders, and chunks that must
 // be rejected without changing any program or assignment.
+#include "tests/presets/ChunkSamples.h"
 #include "tests/presets/PresetTestEffect.h"
 
 #include <gtest/gtest.h>
@@ -29,30 +30,6 @@ void edit(PresetTestEffect& effect) {
     effect.setParameter(60 + param::Cutoff, (7 + 0.5f) / 129.0f);
     effect.setParameter(60 + param::Mix, 0.5f);
     effect.assignController(param::Drive, 21);
-}
-
-// Every 32-bit field of a state chunk byte-reversed, as a big-endian machine writes it.
-std::vector<std::byte> reversedState(std::vector<std::byte> chunk) {
-    const auto reverseAt = [&](std::size_t at) {
-        std::reverse(chunk.begin() + static_cast<std::ptrdiff_t>(at),
-                     chunk.begin() + static_cast<std::ptrdiff_t>(at + 4));
-    };
-    reverseAt(0);
-    reverseAt(4);
-    reverseAt(8);
-    for (std::size_t at = 13; at < kRecords; at += 4)
-        reverseAt(at);
-    for (std::size_t at = kRecords; at < chunk.size();) {
-        const std::uint32_t type = wordAt(chunk, at);
-        const std::uint32_t size = wordAt(chunk, at + 4);
-        for (std::size_t word = 0; word < 3; ++word)
-            reverseAt(at + 4 * word);
-        if (type != kNameRecord)
-            for (std::size_t word = 0; word < size / 4; ++word)
-                reverseAt(at + 12 + 4 * word);
-        at += 12 + size;
-    }
-    return chunk;
 }
 
 TEST(StateChunkRestore, EditedStateRestoresIntoAFreshInstanceByteForByte) {
@@ -177,29 +154,6 @@ TEST_F(RejectedStateChunk, LyingCountsAndSizes) {
         putWord(lying, lastProgram + kNameRecordBytes + 4, payload);
         expectRejected(lying, "lying payload size of a value record");
     }
-}
-
-// A version-1 chunk: eight header words, `programs` blocks of a name and 60 values, and the
-// controller table at its fixed offset.
-std::vector<std::byte> legacyChunk(int programs, int current, std::size_t size = 16376) {
-    std::vector<std::byte> chunk(size);
-    putWord(chunk, 0, kStateVersion1);
-    putWord(chunk, 4, kUniqueId);
-    putWord(chunk, 8, static_cast<std::uint32_t>(programs));
-    putWord(chunk, 12, static_cast<std::uint32_t>(current));
-    for (int p = 0; p < programs && p < 61; ++p) {
-        const std::size_t block = 32 + static_cast<std::size_t>(p) * 264;
-        if (block + 264 > size) break;
-        const std::string name = "Old " + std::to_string(p);
-        std::memcpy(&chunk[block], name.data(), name.size());
-        for (int i = 0; i < 60; ++i)
-            putFloat(chunk, block + 24 + 4 * static_cast<std::size_t>(i),
-                     static_cast<float>((p + i) % 10) / 10.0f);
-    }
-    if (size >= 16376)
-        for (int i = 0; i < 60; ++i)
-            putFloat(chunk, 16136 + 4 * static_cast<std::size_t>(i), 128.5f / 129.0f);
-    return chunk;
 }
 
 TEST(LegacyStateChunk, FullChunkRestoresProgramsAndAssignments) {
