@@ -261,10 +261,15 @@ void Engine::runBlock(const Sample* const* inputs, Sample* const* outputs, int f
     s.drive.beginBlock();
     readHostTempo(timing);
     double increment = s.lfoSettings.increment.get();
-    if (s.lfoSettings.mode.get() == static_cast<int>(LfoMode::PhaseLocked))
+    if (s.lfoSettings.mode.get() == static_cast<int>(LfoMode::PhaseLocked)) {
+        // A position that is not a number would stick in the phase: it counts as none.
+        const std::optional<double> position =
+            timing.ppqPosition && std::isfinite(*timing.ppqPosition) ? timing.ppqPosition
+                                                                     : std::nullopt;
         increment =
-            s.lfo.lockPhase(timing.ppqPosition, kLfoNumerators[s.lfoSettings.numeratorIndex.get()],
+            s.lfo.lockPhase(position, kLfoNumerators[s.lfoSettings.numeratorIndex.get()],
                             kDenominatorTable[s.lfoSettings.denominatorIndex.get()], increment);
+    }
     const double nyquist = s.sampleRate.get() * 0.5;
     if (s.smoothing.value(Smoothed::CutoffHz) > nyquist)
         s.smoothing.setValue(Smoothed::CutoffHz, nyquist);

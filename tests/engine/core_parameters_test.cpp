@@ -91,6 +91,19 @@ TEST(CoreParameters, HostTempoRetimesPerBlockAndIsLimitedAtResume) {
     EXPECT_FALSE(engine->hostTempoAvailable());
     EXPECT_DOUBLE_EQ(engine->tempoBpm(), 150.0);
 
+    // A song position that is not a number must not stick in the phase-locked LFO, which
+    // drives the clocked delay's speed.
+    engine->setParameter(param::LfoMode, 1.0f);
+    engine->setParameter(param::LFOWave, step(2, 5));
+    engine->setParameter(param::VcoMod, 1.0f);
+    timing.tempoBpm = 150.0;
+    timing.ppqPosition = std::numeric_limits<double>::quiet_NaN();
+    render(*engine, {Signal(16, 0.5), Signal(16, 0.5)}, 2, 16, timing);
+    timing.ppqPosition = 2.0;
+    const auto out = render(*engine, {Signal(64, 0.5), Signal(64, 0.5)}, 2, 64, timing);
+    EXPECT_TRUE(std::isfinite(out[0].back()));
+    EXPECT_TRUE(std::isfinite(engine->state().lfo.phase()));
+
     ResumeRequest request;
     request.hostTempoBpm = 500.0; // resume limits instead
     engine->resume(request);
