@@ -10,10 +10,10 @@ namespace velmora {
 namespace {
 
 constexpr std::array kSwitches{
-    param::FbInvL,   param::FbInvR,   param::DlyInvL,  param::DlyInvR, param::DlyModeL,
-    param::DlyModeR, param::LfoMode,  param::RvbMode,  param::RvbType, param::Bypass,
-    param::FltOn,    param::Unused43, param::Unused44, param::VcoOn,   param::RvbOn,
-    param::MuteInL,  param::MuteInR,
+    param::FbInvL,   param::FbInvR,   param::DlyInvL,  param::DlyInvR,
+    param::DlyModeL, param::DlyModeR, param::RvbMode,  param::RvbType,
+    param::Bypass,   param::FltOn,    param::Unused43, param::Unused44,
+    param::VcoOn,    param::RvbOn,    param::MuteInL,  param::MuteInR,
 };
 
 struct SteppedGroup {
@@ -24,7 +24,9 @@ struct SteppedGroup {
 
 constexpr std::array kSteppedGroups{
     SteppedGroup{5, {param::LFOWave, param::DlyNumL, param::DlyNumR, param::LfoNum}, 4},
-    SteppedGroup{3, {param::FltType, param::FltMode, param::RangeL, param::RangeR}, 4},
+    // LfoMode has three modes; announced as a switch, a host could never reach the middle one.
+    SteppedGroup{
+        3, {param::FltType, param::FltMode, param::RangeL, param::RangeR, param::LfoMode}, 5},
     SteppedGroup{6, {param::PreNumL, param::PreNumR}, 2},
     SteppedGroup{
         13, {param::DlyDenL, param::DlyDenR, param::LfoDen, param::PreDenL, param::PreDenR}, 5},
@@ -62,6 +64,8 @@ void describeSteps(VstParameterProperties& properties, int steps) {
     properties.minInteger = 1;
     properties.maxInteger = steps;
     properties.stepInteger = 1;
+    // The flags announce integer steps, so the large step must be a real one too.
+    properties.largeStepInteger = 1;
 }
 
 void describeFloatSteps(VstParameterProperties& properties, float step, float largeStep) {
