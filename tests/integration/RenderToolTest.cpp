@@ -200,6 +200,10 @@ TEST_F(RenderToolTest, MistakesGiveAMessageAndAFailingExitCode) {
         EXPECT_NE(bad.output.find("velmora-render:"), std::string::npos) << bad.output;
     }
 
+    const auto badOutput = runRenderer("-o " + quoted((folder / "out.mp3").string()));
+    EXPECT_EQ(badOutput.exitCode, 1);
+    EXPECT_NE(badOutput.output.find("output format"), std::string::npos) << badOutput.output;
+
     const auto noPreset = runRenderer("--preset 'No Such Preset'");
     EXPECT_EQ(noPreset.exitCode, 1);
     EXPECT_NE(noPreset.output.find("No Such Preset"), std::string::npos) << noPreset.output;

@@ -43,6 +43,10 @@ int formatForExtension(const std::string& path) {
 
 } // namespace
 
+void checkOutputName(const std::string& path) {
+    formatForExtension(path);
+}
+
 AudioData readAudioFile(const std::string& path) {
     std::error_code ignored;
     if (!std::filesystem::exists(path, ignored)) {

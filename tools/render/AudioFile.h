@@ -27,4 +27,8 @@ AudioData readAudioFile(const std::string& path);
 // lossy where the format requires).
 void writeAudioFile(const std::string& path, const AudioData& audio);
 
+// Throws AudioFileError when writeAudioFile could not tell the format from the name, so a
+// long render is not wasted on a bad output name.
+void checkOutputName(const std::string& path);
+
 } // namespace velmora::render

@@ -83,11 +83,15 @@ void RenderSession::listPresets(std::ostream& out) {
     }
 }
 
-AudioData RenderSession::render(const AudioData& input) {
-    prepare(input.sampleRate);
+void RenderSession::configure(int sampleRate) {
+    instance_->setSampleRate(static_cast<float>(sampleRate));
+    instance_->setBlockSize(options_.blockSize);
     applyState();
     applyPreset();
     applyParameters();
+}
+
+AudioData RenderSession::render(const AudioData& input) {
     instance_->resume();
     AudioData output = options_.useDouble ? process<double>(input) : process<float>(input);
     instance_->suspend();
@@ -95,11 +99,6 @@ AudioData RenderSession::render(const AudioData& input) {
         writeBytes(*options_.saveState, instance_->getChunk());
     }
     return output;
-}
-
-void RenderSession::prepare(int sampleRate) {
-    instance_->setSampleRate(static_cast<float>(sampleRate));
-    instance_->setBlockSize(options_.blockSize);
 }
 
 void RenderSession::applyState() {

@@ -16,15 +16,17 @@ class RenderSession {
     // Loads the plug-in and creates the instance; throws HostError when that fails.
     explicit RenderSession(const RenderOptions& options);
 
+    // Sets the sample rate and block size, then applies the state file, the preset and the
+    // parameters asked for, in that order (later ones win).
+    void configure(int sampleRate);
+
     void listParameters(std::ostream& out);
     void listPresets(std::ostream& out);
 
-    // Applies state, preset and parameters, then renders `input` plus the tail. Writes the
-    // state file afterwards when one was asked for.
+    // Renders `input` plus the tail; writes the state file afterwards when one was asked for.
     AudioData render(const AudioData& input);
 
   private:
-    void prepare(int sampleRate);
     void applyState();
     void applyPreset();
     void applyParameters();

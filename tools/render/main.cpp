@@ -33,6 +33,7 @@ int run(const RenderOptions& options) {
     }
     RenderSession session(options);
     if (options.listParameters || options.listPresets) {
+        session.configure(options.sampleRate);
         if (options.listParameters) {
             session.listParameters(std::cout);
         }
@@ -41,9 +42,11 @@ int run(const RenderOptions& options) {
         }
         return 0;
     }
+    const std::string outputPath = options.outputPath.value_or(defaultOutputPath(options));
+    checkOutputName(outputPath);
     const AudioData input =
         options.inputPath ? readAudioFile(*options.inputPath) : defaultPhrase(options.sampleRate);
-    const std::string outputPath = options.outputPath.value_or(defaultOutputPath(options));
+    session.configure(input.sampleRate);
     const AudioData output = session.render(input);
     writeAudioFile(outputPath, output);
     std::cout << "wrote " << outputPath << " (" << output.frames() << " frames at "
