@@ -19,8 +19,9 @@ struct ModulationTables {
 const ModulationTables& modulationTables();
 
 // The speed curve read at a position in 0..1 (limited), linearly interpolated over its entries.
+// A NaN position (a host's NaN sample reaching the envelope) reads the first entry, never outside.
 inline double interpolateSpeed(const ModulationTables& tables, double position) {
-    const double x = std::clamp(position, 0.0, 1.0) * 9998.0;
+    const double x = (position > 0.0 ? std::min(position, 1.0) : 0.0) * 9998.0;
     const auto i = static_cast<std::size_t>(x);
     const double t = x - static_cast<double>(i);
     return (1.0 - t) * tables.speed[i] + t * tables.speed[i + 1];

@@ -20,6 +20,7 @@ TEST(ModulationTables, SpeedCurveSpansHalfToDoubleAndLimitsItsPosition) {
     EXPECT_DOUBLE_EQ(interpolateSpeed(-3.0), 0.5);
     EXPECT_DOUBLE_EQ(interpolateSpeed(7.0), 2.0);
     EXPECT_NEAR(interpolateSpeed(0.75), std::sqrt(2.0), 1e-6);
+    EXPECT_DOUBLE_EQ(interpolateSpeed(std::nan("")), 0.5);
 }
 
 TEST(Lfo, SineIsReadSteppedFromTheTableAtTheShiftedPhase) {
