@@ -1,6 +1,7 @@
-// The seed corpus of the setChunk fuzz target: a fresh state chunk, an edited one written by a
-// big-endian machine and a version-1 chunk. With VELMORA_WRITE_FUZZ_CORPUS set, this writes
-// the seeds into the source tree; otherwise it checks that the committed seeds still load.
+// The seed corpora of the fuzz targets: for setChunk a fresh state chunk, an edited one written
+// by a big-endian machine and a version-1 chunk; for the file loaders one chunk of each kind. With
+// VELMORA_WRITE_FUZZ_CORPUS set, this writes the seeds into the source tree; otherwise it checks
+// that the committed seeds still load.
 #include "tests/presets/ChunkSamples.h"
 #include "tests/presets/PresetTestEffect.h"
 
@@ -17,7 +18,9 @@
 namespace velmora::testing {
 namespace {
 
-std::map<std::string, std::vector<std::byte>> seeds() {
+using Seeds = std::map<std::string, std::vector<std::byte>>;
+
+Seeds stateSeeds() {
     PresetTestEffect fresh;
     PresetTestEffect edited;
     edited.setCurrentProgram(12);
@@ -30,29 +33,55 @@ std::map<std::string, std::vector<std::byte>> seeds() {
             {"version1_state", legacyChunk(61, 3)}};
 }
 
-std::filesystem::path corpusDirectory() {
-    return std::filesystem::path(VELMORA_SOURCE_DIR) / "tests/fuzz/corpus/fuzz_set_chunk";
+// The file loaders' seeds: one chunk of each kind.
+Seeds fileSeeds() {
+    PresetTestEffect effect;
+    effect.setCurrentProgram(24);
+    effect.assignController(param::Mix, 11);
+    return {{"preset", effect.buildPresetChunk()},
+            {"bank", effect.buildBankChunk()},
+            {"midi_settings", effect.buildMidiSettingsChunk()}};
 }
 
-TEST(FuzzCorpus, CommittedSeedsAreValidStateChunks) {
-    const auto samples = seeds();
+std::filesystem::path corpusDirectory(const char* target) {
+    return std::filesystem::path(VELMORA_SOURCE_DIR) / "tests/fuzz/corpus" / target;
+}
+
+// Writes the seeds when asked to, then checks the committed ones.
+template <class Loads> void checkCorpus(const char* target, const Seeds& samples, Loads loads) {
     if (std::getenv("VELMORA_WRITE_FUZZ_CORPUS") != nullptr) {
-        std::filesystem::create_directories(corpusDirectory());
+        std::filesystem::create_directories(corpusDirectory(target));
         for (const auto& [name, bytes] : samples) {
-            std::ofstream file(corpusDirectory() / name, std::ios::binary);
+            std::ofstream file(corpusDirectory(target) / name, std::ios::binary);
             file.write(reinterpret_cast<const char*>(bytes.data()),
                        static_cast<std::streamsize>(bytes.size()));
         }
     }
     for (const auto& name : samples | std::views::keys) {
-        std::ifstream file(corpusDirectory() / name, std::ios::binary);
+        std::ifstream file(corpusDirectory(target) / name, std::ios::binary);
         ASSERT_TRUE(file) << name << " is missing; run with VELMORA_WRITE_FUZZ_CORPUS=1";
         std::vector<char> raw{std::istreambuf_iterator<char>(file), {}};
         std::vector<std::byte> stored(raw.size());
         std::memcpy(stored.data(), raw.data(), raw.size());
-        PresetTestEffect effect;
-        EXPECT_EQ(effect.restore(stored), 0) << name;
+        EXPECT_TRUE(loads(stored)) << name;
     }
+}
+
+TEST(FuzzCorpus, CommittedSeedsAreValidChunks) {
+    checkCorpus("fuzz_set_chunk", stateSeeds(), [](const std::vector<std::byte>& bytes) {
+        PresetTestEffect effect;
+        return effect.restore(bytes) == 0;
+    });
+    checkCorpus("fuzz_load_file_chunk", fileSeeds(), [](const std::vector<std::byte>& bytes) {
+        PresetTestEffect effect;
+        const auto header = chunk::readHeader(chunk::ChunkReader(bytes, false), 0);
+        const auto records = std::span<const std::byte>(bytes).subspan(chunk::kHeaderBytes);
+        if (!header) return false;
+        if (header->type == chunk::kPresetType)
+            return effect.loadPresetChunk(records, *header, false);
+        if (header->type == chunk::kBankType) return effect.loadBankChunk(records, *header, false);
+        return effect.loadMidiSettingsChunk(records, *header, false);
+    });
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "tests/presets/PresetTestEffect.h"
 
 #include "presets/ControllerNames.h"
+#include "tests/support/AllocationCounter.h"
 
 #include <gtest/gtest.h>
 
@@ -201,6 +202,20 @@ TEST(MidiLearning, TableOperationsKeepRoutesConsistent) {
     effect.assignController(60, 1);
     effect.assignController(1, 128);
     EXPECT_EQ(effect.parameterOfController(1), 999);
+}
+
+TEST(MidiLearning, LearningAndRoutingAllocateNothingOnTheAudioThread) {
+    PresetTestEffect effect;
+    effect.parameterCalls.reserve(8);
+    EventList list;
+    list.add(0xB0, 7, 1).add(0xB0, 8, 2).add(0x90, 60, 100);
+    VstEvents* events = list.get();
+    effect.startLearning();
+    effect.setLearnTarget(3);
+    const test::AllocationCounter counter;
+    effect.processEvents(events);
+    EXPECT_EQ(counter.count(), 0u);
+    EXPECT_EQ(effect.parameterCalls.size(), 1u);
 }
 
 TEST(MidiLearning, CapabilityAndEventRequest) {
