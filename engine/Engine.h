@@ -40,7 +40,9 @@ class Engine {
     Engine();
 
     // Engine side of a parameter write, indices 0..59 (43, 44 and others change nothing).
-    // Safe from any thread except RvbType, for which the caller holds engineLock.
+    // Safe from any thread except RvbType, for which the caller holds engineLock. A value that
+    // is not a finite number counts as 0, and values are limited to 0..1, so no host value can
+    // push a time, gain or table index outside what the engine is sized for.
     void setParameter(int index, float value);
     // The current normalised value the engine accepted for index 0..59 (0 for others).
     double parameterValue(int index) const;
