@@ -197,5 +197,27 @@ TEST(CoreDelay, ClockedModeStartsFromASettledAntiAliasFilter) {
     }
 }
 
+// A steady echo below the gate threshold is scaled by (envelope / threshold) squared; below the
+// threshold floor the gate stays open.
+TEST(CoreDelay, GateScalesEchoesBelowItsThreshold) {
+    struct Case {
+        float gate;
+        double gain;
+    };
+    for (const Case c : {Case{0.70710678f, 0.16}, Case{0.003f, 1.0}}) {
+        SCOPED_TRACE(c.gate);
+        auto engine = makeEngine();
+        setPlainDelay(*engine);
+        engine->setParameter(param::FbGainL, 0.0f);
+        engine->setParameter(param::RangeL, stepValue(0, 3));
+        engine->setParameter(param::DlyTimeL, 0.1f);
+        engine->setParameter(param::Mix, 1.0f);
+        engine->setParameter(param::DlyGateL, c.gate);
+        engine->suspend();
+        const auto out = render(*engine, {Signal(44100, 0.2), Signal(44100, 0.0)}, 2);
+        EXPECT_NEAR(out[0].back(), 0.2 * c.gain, 1e-6); // (0.2 / 0.5)^2, or open
+    }
+}
+
 } // namespace
 } // namespace velmora::engine::test
