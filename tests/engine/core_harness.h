@@ -4,6 +4,7 @@
 #include "engine/Engine.h"
 
 #include <algorithm>
+#include <cmath>
 #include <memory>
 #include <vector>
 
