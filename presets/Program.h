@@ -2,6 +2,7 @@
 #pragma once
 
 #include "engine/ParameterIndex.h"
+#include "presets/SharedFloat.h"
 
 #include <array>
 #include <cstddef>
@@ -13,7 +14,7 @@ inline constexpr int kProgramNameBytes = 24;
 
 struct Program {
     std::array<char, kProgramNameBytes> name{};
-    std::array<float, kNumParameters> values{};
+    std::array<SharedFloat, kNumParameters> values{};
 
     // Keeps at most 24 characters: a shorter name is NUL-terminated and zero-padded, a longer
     // one keeps exactly its first 24 bytes and has no terminator. Never reads past 24 bytes.

@@ -67,7 +67,7 @@ TEST(Programs, ApplyingSendsEveryValueWithoutWritingBack) {
     ASSERT_EQ(effect.parameterCalls.size(), 60u);
     for (int i = 0; i < 60; ++i)
         EXPECT_EQ(effect.parameterCalls[static_cast<std::size_t>(i)],
-                  std::make_pair(i, effect.programs()[24].values[i]));
+                  std::make_pair(i, effect.programs()[24].values[i].get()));
     EXPECT_EQ(effect.updateDisplayCount, 1);
     EXPECT_EQ(effect.editBrackets, 1);
     EXPECT_FALSE(effect.isApplyingProgram());

@@ -52,7 +52,7 @@ TEST(StateChunkRestore, EditedStateRestoresIntoAFreshInstanceByteForByte) {
     ASSERT_GE(restored.parameterCalls.size(), 60u);
     const auto applied = restored.parameterCalls.end() - 60;
     for (int i = 0; i < 60; ++i)
-        EXPECT_EQ(applied[i], std::make_pair(i, restored.programs()[33].values[i]));
+        EXPECT_EQ(applied[i], std::make_pair(i, restored.programs()[33].values[i].get()));
     EXPECT_FLOAT_EQ(restored.programs()[33].values[param::FbGainL], 0.71f);
 }
 
