@@ -68,6 +68,8 @@ Rendering render(const FactoryRow& row, const std::vector<Channel>& phrase) {
     for (int i = 0; i < kNumParameters; ++i)
         engine.setParameter(i, static_cast<float>(row[static_cast<std::size_t>(i)]));
     engine.updateTempoDependents(engine::kTempoAll);
+    // As the effect is after construction: suspended, then resumed by the host.
+    engine.suspend();
     engine::ResumeRequest request;
     request.sampleRate = kSampleRate;
     engine.resume(request);
