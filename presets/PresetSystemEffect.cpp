@@ -92,8 +92,10 @@ VstInt32 CPresetSystemEffect::setChunk(void* data, VstInt32 byteSize, bool) {
 
 VstInt32 CPresetSystemEffect::processEvents(VstEvents* events) {
     if (events == nullptr) return 0;
+    // The list is declared with two entries but really holds numEvents of them.
+    VstEvent* const* list = events->events;
     for (VstInt32 i = 0; i < events->numEvents; ++i) {
-        if (const auto change = controlChangeOf(events->events[i]))
+        if (const auto change = controlChangeOf(list[i]))
             routeControlChange(change->controller, change->value);
     }
     return 1;
