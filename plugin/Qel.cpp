@@ -37,8 +37,11 @@ int usableOutputLatency(VstInt32 latency) {
     return (latency >= 1 && latency <= 44100) ? latency : 1024;
 }
 
-template <typename Sample> void writeSilence(Sample** outputs, int channels, int frames) {
-    for (int channel = 0; channel < channels; ++channel)
+// Only the output channels the current arrangement uses: with one output the host may hand a
+// single buffer.
+template <typename Sample>
+void writeSilence(Sample** outputs, const engine::ChannelIndices& channels, int frames) {
+    for (const int channel : {channels.outLeft, channels.outRight})
         if (outputs[channel]) std::fill_n(outputs[channel], frames, Sample{0});
 }
 
@@ -70,7 +73,7 @@ template <typename Sample> void Qel::processBlock(Sample** inputs, Sample** outp
     frames = std::max(frames, 0);
     auto lock = lockEngineTimed(engineLock_);
     if (!lock.owns_lock()) {
-        writeSilence(outputs, cEffect_.numOutputs, frames);
+        writeSilence(outputs, engine_.state().channels.get(), frames);
         return;
     }
     engine_.process(inputs, outputs, frames, readHostTiming());

@@ -315,8 +315,11 @@ bool CPresetSystemEffect::loadMidiSettingsChunk(std::span<const std::byte> recor
     return true;
 }
 
+// Restored settings replace the present assignments as a whole: a route left from before
+// would keep a controller driving a parameter that the restored settings leave unassigned.
 void CPresetSystemEffect::applyControllerSettings(
     std::span<const chunk::ControllerSetting> settings) {
+    if (!settings.empty()) clearAllControllerAssignments();
     for (const auto& setting : settings)
         setParameter(kFirstAssignmentParameter + setting.parameter, setting.value);
 }

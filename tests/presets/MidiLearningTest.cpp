@@ -182,6 +182,27 @@ TEST(MidiLearning, AssignmentParametersDecodeAndReport) {
     EXPECT_FLOAT_EQ(effect.getParameter(60), 0.99612403f);
 }
 
+TEST(MidiLearning, RestoredAssignmentsReplaceTheLiveRoutes) {
+    PresetTestEffect saved;
+    saved.assignController(12, 20);
+    saved.setParameter(60 + 12, (20 + 0.5f) / 129.0f);
+    const auto chunk = saved.stateChunk();
+
+    PresetTestEffect effect;
+    effect.setParameter(60 + 12, (7 + 0.5f) / 129.0f); // controller 7 drives parameter 12
+    effect.setParameter(60 + 30, (9 + 0.5f) / 129.0f); // controller 9 drives parameter 30
+    ASSERT_EQ(effect.restore(chunk), 0);
+    effect.parameterCalls.clear();
+
+    send(effect, 0xB0, 7, 100);
+    send(effect, 0xB0, 9, 100);
+    EXPECT_TRUE(effect.parameterCalls.empty()); // neither old controller reaches anything
+    send(effect, 0xB0, 20, 127);
+    ASSERT_EQ(effect.parameterCalls.size(), 1u);
+    EXPECT_EQ(effect.parameterCalls[0], (std::pair<VstInt32, float>{12, 1.0f}));
+    EXPECT_EQ(effect.controllerOfParameter(30), 999);
+}
+
 TEST(MidiLearning, TableOperationsKeepRoutesConsistent) {
     PresetTestEffect effect;
     effect.assignController(4, 10);
