@@ -44,6 +44,11 @@ class Engine {
     // is not a finite number counts as 0, and values are limited to 0..1, so no host value can
     // push a time, gain or table index outside what the engine is sized for.
     void setParameter(int index, float value);
+    // Records value as the current one of index 0..59 without applying its row; the link copy
+    // needs it where the row ignores the write (a delay time while its side is in "note" mode).
+    void storeValue(int index, double value) {
+        if (index >= 0 && index < kNumParameters) state_.normalised[index].set(value);
+    }
     // The current normalised value the engine accepted for index 0..59 (0 for others).
     double parameterValue(int index) const;
 

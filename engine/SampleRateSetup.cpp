@@ -56,7 +56,9 @@ void Engine::resume(const ResumeRequest& request) {
     if (fs != state_.sampleRate.get()) applySampleRate(fs);
     const auto latency = static_cast<std::size_t>(acceptedLatency(request.outputLatency));
     if (latency != state_.meter.length()) state_.meter.allocate(latency);
-    reset();
+    // Playback starts from cleared lines, so nothing is gained by gliding from values set while
+    // suspended (a restored project, a program load): start at rest, exactly as set.
+    suspend();
 }
 
 // Every rebuild that depends on the sample rate, in order. Allocates: construction and resume

@@ -241,6 +241,7 @@ void Qel::copySideTiming(bool fromRight) {
         if (value == static_cast<float>(engine_.parameterValue(destination))) continue;
         beginEdit(destination);
         setParameterAutomated(destination, value);
+        engine_.storeValue(destination, value);
         endEdit(destination);
     }
 }

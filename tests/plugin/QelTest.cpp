@@ -130,6 +130,35 @@ TEST_F(QelTest, CopySideTimingEditsOnlyTheDifferingParametersAsAutomation) {
                      effect->engine().delayMs(engine::Side::Right));
 }
 
+TEST_F(QelTest, CopySideTimingIntoANoteSideStillMatchesTheSides) {
+    effect->setParameter(param::DlyModeL, stepValue(0, 2)); // left: free time
+    effect->setParameter(param::DlyTimeL, 0.3f);
+    effect->setParameter(param::DlyModeR, stepValue(0, 2));
+    effect->setParameter(param::DlyTimeR, 0.7f);
+    effect->setParameter(param::DlyModeR, stepValue(1, 2)); // right: note, time value kept
+    effect->setParameter(param::DlyModeL, stepValue(1, 2));
+    ASSERT_FALSE(effect->sidesMatch());
+
+    effect->copySideTiming(/*fromRight=*/false);
+
+    // The right side is in "note" mode, where a time write is otherwise ignored; the link
+    // still records the left side's value so both sides read as linked.
+    EXPECT_FLOAT_EQ(effect->getParameter(param::DlyTimeR), effect->getParameter(param::DlyTimeL));
+    EXPECT_TRUE(effect->sidesMatch());
+}
+
+TEST_F(QelTest, ValuesSetWhileSuspendedTakeEffectFromTheFirstSample) {
+    effect->setParameter(param::Mix, 0.0f); // all dry, from 0.5
+    effect->resume();
+    std::vector<float> input(8, 0.0f), left(8), right(8);
+    input[0] = 1.0f;
+    float* inputs[4] = {input.data(), input.data(), input.data(), input.data()};
+    float* outputs[2] = {left.data(), right.data()};
+    effect->processReplacing(inputs, outputs, 8);
+    EXPECT_FLOAT_EQ(left[0], 1.0f); // no glide from the old mix
+    EXPECT_FLOAT_EQ(right[0], 1.0f);
+}
+
 TEST_F(QelTest, HostTempoDrivesNoteDelaysAndTheReadouts) {
     recorder.answerTime = true;
     recorder.time.tempo = 60.0;
