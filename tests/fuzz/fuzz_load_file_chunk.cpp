@@ -2,7 +2,7 @@
 // actions do: the 41-byte header is read in the byte order its ID shows, and the records
 // after it go to the loader its type byte names.
 #include "presets/ChunkFormat.h"
-#include "presets/PresetSystemEffect.h"
+#include "tests/fuzz/FuzzEffect.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -13,20 +13,7 @@ namespace {
 
 using namespace velmora;
 
-VstIntPtr VST_CALL quietHost(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void*, float) {
-    return opcode == audioMasterVersion ? kVstVersion : 0;
-}
-
-class FuzzEffect final : public CPresetSystemEffect {
-  public:
-    FuzzEffect() : CPresetSystemEffect(&quietHost) {}
-    void processReplacing(float**, float**, VstInt32) override {}
-    bool isParameterExcludedFromSave(int) const override { return false; }
-    bool isParameterExcludedFromLoad(int) const override { return false; }
-    void setParameter(VstInt32 index, float value) override {
-        if (!isApplyingProgram()) CPresetSystemEffect::setParameter(index, value);
-    }
-};
+using fuzzing::FuzzEffect;
 
 } // namespace
 

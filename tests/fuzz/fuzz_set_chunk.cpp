@@ -1,6 +1,6 @@
 // Feeds arbitrary bytes to setChunk as a host restoring a project would. Besides the
 // sanitizers' checks, an accepted chunk must save and restore again to the same bytes.
-#include "presets/PresetSystemEffect.h"
+#include "tests/fuzz/FuzzEffect.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -11,21 +11,7 @@ namespace {
 
 using namespace velmora;
 
-VstIntPtr VST_CALL quietHost(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void*, float) {
-    return opcode == audioMasterVersion ? kVstVersion : 0;
-}
-
-// The preset system alone: parameter writes reach the program store and the assignments.
-class FuzzEffect final : public CPresetSystemEffect {
-  public:
-    FuzzEffect() : CPresetSystemEffect(&quietHost) {}
-    void processReplacing(float**, float**, VstInt32) override {}
-    bool isParameterExcludedFromSave(int) const override { return false; }
-    bool isParameterExcludedFromLoad(int) const override { return false; }
-    void setParameter(VstInt32 index, float value) override {
-        if (!isApplyingProgram()) CPresetSystemEffect::setParameter(index, value);
-    }
-};
+using fuzzing::FuzzEffect;
 
 std::vector<std::byte> saved(FuzzEffect& effect) {
     void* data = nullptr;
