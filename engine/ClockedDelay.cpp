@@ -5,9 +5,7 @@
 namespace velmora::engine {
 
 void ClockedDelay::pushInputs(int side, double feedbackInput, double lineInput) {
-    SideState& s = sides_[static_cast<std::size_t>(side)];
-    shift(s.feedbackInput, feedbackInput);
-    shift(s.lineInput, lineInput);
+    shift(sides_[static_cast<std::size_t>(side)].inputs, Pair{feedbackInput, lineInput});
 }
 
 double ClockedDelay::access(int side, DelayLine& line, double modulation, double depth,
@@ -20,28 +18,30 @@ double ClockedDelay::access(int side, DelayLine& line, double modulation, double
     const double speed = interpolateSpeed(tables_, position);
 
     // Re-express the time left to the next line sample at the new speed, then run the clock.
-    const double start = 1.0 - (1.0 - s.accumulator) * speed / s.previousSpeed;
-    s.accumulator = start + speed;
+    const double start = clockStart(s.accumulator, speed, s.previousSpeed);
+    double accumulator = start + speed;
 
     // Emit each line sample due in this input sample (at most two), at its fractional time
     // between the inputs.
-    if (s.accumulator >= 1.0) {
-        const Cubic lineInput(s.lineInput);
-        const Cubic feedbackInput(s.feedbackInput);
+    if (accumulator >= 1.0) {
+        const Cubic<2> inputs(s.inputs);
+        double* const buffer = line.buffer.data();
         double u = 1.0 - start;
         do {
-            s.accumulator -= 1.0;
-            const double t = u / speed;
-            line.buffer[line.write] = lineInput.at(t);
-            line.buffer[line.feedback] += feedbackInput.at(t);
-            shift(s.readValues, line.buffer[line.read]);
+            accumulator -= 1.0;
+            const double t = speed == 1.0 ? u : u / speed;
+            const Pair value = inputs.at(t);
+            buffer[line.write] = value[1];
+            buffer[line.feedback] += value[0];
+            shift(s.readValues, buffer[line.read]);
             line.advance();
             u += 1.0;
-        } while (s.accumulator >= 1.0);
+        } while (accumulator >= 1.0);
     }
 
+    s.accumulator = accumulator;
     s.previousSpeed = speed;
-    return Cubic(s.readValues).at(s.accumulator);
+    return readAt(s.readValues, accumulator);
 }
 
 void ClockedDelay::reset() {

@@ -6,6 +6,7 @@
 #include "engine/ModulationTables.h"
 
 #include <array>
+#include <cmath>
 
 namespace velmora::engine {
 
@@ -26,25 +27,74 @@ class ClockedDelay {
   private:
     using History = std::array<double, 4>; // oldest to newest
 
+    // The feedback and line inputs of one input sample side by side: both histories are always
+    // interpolated at the same times, so each step works on the pair at once.
+    using Pair = std::array<double, 2>; // feedback, line
+    using PairHistory = std::array<Pair, 4>;
+
     struct SideState {
         double previousSpeed = 1.0;
         double accumulator = 0.0;
-        History feedbackInput{};
-        History lineInput{};
+        PairHistory inputs{};
         History readValues{};
     };
 
-    // The Catmull-Rom cubic through a history, evaluated between p1 and p2. The coefficients
-    // are formed once per history and sample, then evaluated at each emission's fraction.
-    struct Cubic {
-        double twiceP1, c1, c2, c3;
-        explicit Cubic(const History& h)
-            : twiceP1(2.0 * h[1]), c1(h[2] - h[0]), c2(2.0 * h[0] - 5.0 * h[1] + 4.0 * h[2] - h[3]),
-              c3(3.0 * h[1] - 3.0 * h[2] + h[3] - h[0]) {}
-        double at(double t) const { return 0.5 * (twiceP1 + c1 * t + c2 * t * t + c3 * t * t * t); }
+    // The Catmull-Rom cubic through a history, evaluated between p1 and p2, for each lane of a
+    // history of N values per entry. The coefficients are formed once per history and sample,
+    // then evaluated at each emission's fraction.
+    template <std::size_t N> struct Cubic {
+        using Lanes = std::array<double, N>;
+        Lanes twiceP1, c1, c2, c3;
+
+        explicit Cubic(const std::array<Lanes, 4>& h) {
+            for (std::size_t k = 0; k < N; ++k) {
+                twiceP1[k] = 2.0 * h[1][k];
+                c1[k] = h[2][k] - h[0][k];
+                c2[k] = 2.0 * h[0][k] - 5.0 * h[1][k] + 4.0 * h[2][k] - h[3][k];
+                c3[k] = 3.0 * h[1][k] - 3.0 * h[2][k] + h[3][k] - h[0][k];
+            }
+        }
+
+        Lanes at(double t) const {
+            Lanes value;
+            // At t = 1 every power of t is 1, and multiplying by 1 is exact: same bits, no
+            // products.
+            if (t == 1.0) {
+                for (std::size_t k = 0; k < N; ++k)
+                    value[k] = 0.5 * (twiceP1[k] + c1[k] + c2[k] + c3[k]);
+                return value;
+            }
+            for (std::size_t k = 0; k < N; ++k)
+                value[k] = 0.5 * (twiceP1[k] + c1[k] * t + c2[k] * t * t + c3[k] * t * t * t);
+            return value;
+        }
     };
 
-    static void shift(History& history, double newest) {
+    // Below this every coefficient of a cubic through a history stays finite.
+    static constexpr double kFiniteCoefficientBound = 1e307;
+
+    // The read history's cubic at a; at a = 0 (every sample of a steady unit clock) that is p1.
+    static double readAt(const History& h, double a) {
+        // With finite coefficients every product with t = 0 is a zero, and adding zeros to 2 p1
+        // leaves it unchanged unless it is itself -0 (then the zeros' signs decide), so the full
+        // form is needed only for -0, huge or non-finite values.
+        if (a == 0.0 && !(h[1] == 0.0 && std::signbit(h[1]))) {
+            bool bounded = true;
+            for (double value : h)
+                bounded &= std::fabs(value) < kFiniteCoefficientBound;
+            if (bounded) return h[1];
+        }
+        return Cubic<1>({{{h[0]}, {h[1]}, {h[2]}, {h[3]}}}).at(a)[0];
+    }
+
+    // The time left to the next line sample re-expressed at the new speed. At a unit clock both
+    // factors are 1, which leave the value exactly as it is, so the division is skipped.
+    static double clockStart(double accumulator, double speed, double previousSpeed) {
+        if (speed == 1.0 && previousSpeed == 1.0) return 1.0 - (1.0 - accumulator);
+        return 1.0 - (1.0 - accumulator) * speed / previousSpeed;
+    }
+
+    template <typename T> static void shift(std::array<T, 4>& history, const T& newest) {
         history[0] = history[1];
         history[1] = history[2];
         history[2] = history[3];
