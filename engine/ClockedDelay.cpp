@@ -15,7 +15,7 @@ double ClockedDelay::access(int side, DelayLine& line, double modulation, double
     // With depth 0 only the manual offset counts, with |depth| 1 only the modulation.
     const double position =
         (modulation * depth + (1.0 - std::fabs(depth)) * manualOffset + 1.0) * 0.5;
-    const double speed = interpolateSpeed(tables_, position);
+    const double speed = speedAt(s, position);
 
     // Re-express the time left to the next line sample at the new speed, then run the clock.
     const double start = clockStart(s.accumulator, speed, s.previousSpeed);

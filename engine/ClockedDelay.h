@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cmath>
+#include <limits>
 
 namespace velmora::engine {
 
@@ -35,6 +36,10 @@ class ClockedDelay {
     struct SideState {
         double previousSpeed = 1.0;
         double accumulator = 0.0;
+        // The last position looked up on the speed curve and its speed: the position holds still
+        // for as long as the modulation does (always at depth 0), and then so does the speed.
+        double curvePosition = std::numeric_limits<double>::quiet_NaN();
+        double curveSpeed = 1.0;
         PairHistory inputs{};
         History readValues{};
     };
@@ -85,6 +90,14 @@ class ClockedDelay {
             if (bounded) return h[1];
         }
         return Cubic<1>({{{h[0]}, {h[1]}, {h[2]}, {h[3]}}}).at(a)[0];
+    }
+
+    double speedAt(SideState& s, double position) const {
+        if (position != s.curvePosition) { // a NaN never matches, so it is always looked up
+            s.curvePosition = position;
+            s.curveSpeed = interpolateSpeed(tables_, position);
+        }
+        return s.curveSpeed;
     }
 
     // The time left to the next line sample re-expressed at the new speed. At a unit clock both
