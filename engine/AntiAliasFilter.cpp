@@ -29,9 +29,13 @@ void AntiAliasFilter::design(double fs) {
     a2_ = (c * c - std::numbers::sqrt2 * c + 1.0) / den;
 }
 
-double AntiAliasFilter::filter(Section& s, double x) const {
-    const double y =
-        ((b0_ * x + b1_ * s.x1 + b2_ * s.x2 - a1_ * s.y1 - a2_ * s.y2) + 1e-30) - 1e-30;
+AntiAliasFilter::Pair AntiAliasFilter::filter(Section& s, Pair x) const {
+    Pair y;
+    for (std::size_t side = 0; side < 2; ++side)
+        y[side] = ((b0_ * x[side] + b1_ * s.x1[side] + b2_ * s.x2[side] - a1_ * s.y1[side] -
+                    a2_ * s.y2[side]) +
+                   1e-30) -
+                  1e-30;
     s.x2 = s.x1;
     s.x1 = x;
     s.y2 = s.y1;
@@ -39,24 +43,19 @@ double AntiAliasFilter::filter(Section& s, double x) const {
     return y;
 }
 
-double AntiAliasFilter::filterSide(Side& side, double x) const {
-    return filter(side[1], filter(side[0], x));
-}
-
 void AntiAliasFilter::process(double& left, double& right) {
-    left = filterSide(sides_[0], left);
-    right = filterSide(sides_[1], right);
+    const Pair y = filter(sections_[1], filter(sections_[0], {left, right}));
+    left = y[0];
+    right = y[1];
 }
 
 void AntiAliasFilter::settle(double left, double right) {
-    const std::array<double, 2> values{left, right};
-    for (std::size_t side = 0; side < 2; ++side)
-        for (Section& s : sides_[side])
-            s = {values[side], values[side], values[side], values[side]};
+    for (Section& s : sections_)
+        s = {{left, right}, {left, right}, {left, right}, {left, right}};
 }
 
 void AntiAliasFilter::reset() {
-    sides_ = {};
+    sections_ = {};
 }
 
 } // namespace velmora::engine

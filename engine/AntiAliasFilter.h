@@ -20,17 +20,18 @@ class AntiAliasFilter {
     double cornerHz() const { return cornerHz_; }
 
   private:
+    // Both sides run the same arithmetic on the same coefficients, so each value is held as a
+    // left/right pair and every step works on the pair at once.
+    using Pair = std::array<double, 2>;
     struct Section {
-        double x1 = 0.0, x2 = 0.0, y1 = 0.0, y2 = 0.0;
+        Pair x1{}, x2{}, y1{}, y2{};
     };
-    using Side = std::array<Section, 2>;
 
-    double filter(Section& section, double x) const;
-    double filterSide(Side& side, double x) const;
+    Pair filter(Section& section, Pair x) const;
 
     double cornerHz_ = kCornerHz;
     double b0_ = 0.0, b1_ = 0.0, b2_ = 0.0, a1_ = 0.0, a2_ = 0.0;
-    std::array<Side, 2> sides_{};
+    std::array<Section, 2> sections_{};
 };
 
 } // namespace velmora::engine

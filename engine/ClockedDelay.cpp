@@ -4,10 +4,6 @@
 
 namespace velmora::engine {
 
-void ClockedDelay::pushInputs(int side, double feedbackInput, double lineInput) {
-    shift(sides_[static_cast<std::size_t>(side)].inputs, Pair{feedbackInput, lineInput});
-}
-
 double ClockedDelay::access(int side, DelayLine& line, double modulation, double depth,
                             double manualOffset) {
     SideState& s = sides_[static_cast<std::size_t>(side)];
@@ -17,6 +13,20 @@ double ClockedDelay::access(int side, DelayLine& line, double modulation, double
         (modulation * depth + (1.0 - std::fabs(depth)) * manualOffset + 1.0) * 0.5;
     const double speed = speedAt(s, position);
 
+    // A steady unit clock (the default) emits exactly one line sample per input sample, at
+    // t = 1, and leaves the accumulator at 0: the general clock below gives the same values.
+    if (speed == 1.0 && s.previousSpeed == 1.0 && s.accumulator == 0.0) {
+        emit(s, line, Cubic<2>(s.inputs).atOne());
+        s.accumulator = 0.0;
+        return readAt(s.read, 0.0);
+    }
+    const double accumulator = runClock(s, line, speed);
+    s.accumulator = accumulator;
+    s.previousSpeed = speed;
+    return readAt(s.read, accumulator);
+}
+
+double ClockedDelay::runClock(SideState& s, DelayLine& line, double speed) {
     // Re-express the time left to the next line sample at the new speed, then run the clock.
     const double start = clockStart(s.accumulator, speed, s.previousSpeed);
     double accumulator = start + speed;
@@ -25,23 +35,14 @@ double ClockedDelay::access(int side, DelayLine& line, double modulation, double
     // between the inputs.
     if (accumulator >= 1.0) {
         const Cubic<2> inputs(s.inputs);
-        double* const buffer = line.buffer.data();
         double u = 1.0 - start;
         do {
             accumulator -= 1.0;
-            const double t = speed == 1.0 ? u : u / speed;
-            const Pair value = inputs.at(t);
-            buffer[line.write] = value[1];
-            buffer[line.feedback] += value[0];
-            shift(s.readValues, buffer[line.read]);
-            line.advance();
+            emit(s, line, inputs.at(speed == 1.0 ? u : u / speed));
             u += 1.0;
         } while (accumulator >= 1.0);
     }
-
-    s.accumulator = accumulator;
-    s.previousSpeed = speed;
-    return readAt(s.readValues, accumulator);
+    return accumulator;
 }
 
 void ClockedDelay::reset() {

@@ -14,7 +14,9 @@ namespace velmora::engine {
 class ClockedDelay {
   public:
     // Every input sample, clocked mode or not: the newest feedback and line input of a side.
-    void pushInputs(int side, double feedbackInput, double lineInput);
+    void pushInputs(int side, double feedbackInput, double lineInput) {
+        shift(sides_[static_cast<std::size_t>(side)].inputs, Pair{feedbackInput, lineInput});
+    }
 
     // Clocked line access of a side: speed from the modulation value (scaled by the smoothed
     // depth) and the manual offset, emission of line samples into `line`, returns the output.
@@ -26,12 +28,23 @@ class ClockedDelay {
     double accumulator(int side) const { return sides_[side].accumulator; }
 
   private:
-    using History = std::array<double, 4>; // oldest to newest
-
     // The feedback and line inputs of one input sample side by side: both histories are always
     // interpolated at the same times, so each step works on the pair at once.
     using Pair = std::array<double, 2>; // feedback, line
     using PairHistory = std::array<Pair, 4>;
+
+    // The line samples taken at R, oldest to newest, with one bit per entry (bit 0 the newest)
+    // telling whether it is small enough for every cubic coefficient through it to be finite.
+    struct ReadHistory {
+        std::array<double, 4> values{};
+        unsigned boundedMask = 0xF;
+
+        void push(double value) {
+            shift(values, value);
+            const bool bounded = std::fabs(value) < kFiniteCoefficientBound;
+            boundedMask = ((boundedMask << 1) | static_cast<unsigned>(bounded)) & 0xFu;
+        }
+    };
 
     struct SideState {
         double previousSpeed = 1.0;
@@ -41,8 +54,10 @@ class ClockedDelay {
         double curvePosition = std::numeric_limits<double>::quiet_NaN();
         double curveSpeed = 1.0;
         PairHistory inputs{};
-        History readValues{};
+        ReadHistory read{};
     };
+
+    static constexpr double kFiniteCoefficientBound = 1e307;
 
     // The Catmull-Rom cubic through a history, evaluated between p1 and p2, for each lane of a
     // history of N values per entry. The coefficients are formed once per history and sample,
@@ -61,35 +76,39 @@ class ClockedDelay {
         }
 
         Lanes at(double t) const {
+            if (t == 1.0) return atOne();
             Lanes value;
-            // At t = 1 every power of t is 1, and multiplying by 1 is exact: same bits, no
-            // products.
-            if (t == 1.0) {
-                for (std::size_t k = 0; k < N; ++k)
-                    value[k] = 0.5 * (twiceP1[k] + c1[k] + c2[k] + c3[k]);
-                return value;
-            }
             for (std::size_t k = 0; k < N; ++k)
                 value[k] = 0.5 * (twiceP1[k] + c1[k] * t + c2[k] * t * t + c3[k] * t * t * t);
             return value;
         }
+
+        // At t = 1 every power of t is 1, and multiplying by 1 is exact: same bits, no products.
+        Lanes atOne() const {
+            Lanes value;
+            for (std::size_t k = 0; k < N; ++k)
+                value[k] = 0.5 * (twiceP1[k] + c1[k] + c2[k] + c3[k]);
+            return value;
+        }
     };
 
-    // Below this every coefficient of a cubic through a history stays finite.
-    static constexpr double kFiniteCoefficientBound = 1e307;
+    // The read history's cubic at a. At a = 0 (every sample of a steady unit clock) that is p1:
+    // with finite coefficients every product with t = 0 is a zero, and adding zeros to 2 p1
+    // leaves it unchanged unless it is itself -0 (then the zeros' signs decide), so the full form
+    // is needed only for -0, huge or non-finite values.
+    static double readAt(const ReadHistory& h, double a) {
+        const auto& p = h.values;
+        if (a == 0.0 && h.boundedMask == 0xF && !(p[1] == 0.0 && std::signbit(p[1]))) return p[1];
+        return Cubic<1>({{{p[0]}, {p[1]}, {p[2]}, {p[3]}}}).at(a)[0];
+    }
 
-    // The read history's cubic at a; at a = 0 (every sample of a steady unit clock) that is p1.
-    static double readAt(const History& h, double a) {
-        // With finite coefficients every product with t = 0 is a zero, and adding zeros to 2 p1
-        // leaves it unchanged unless it is itself -0 (then the zeros' signs decide), so the full
-        // form is needed only for -0, huge or non-finite values.
-        if (a == 0.0 && !(h[1] == 0.0 && std::signbit(h[1]))) {
-            bool bounded = true;
-            for (double value : h)
-                bounded &= std::fabs(value) < kFiniteCoefficientBound;
-            if (bounded) return h[1];
-        }
-        return Cubic<1>({{{h[0]}, {h[1]}, {h[2]}, {h[3]}}}).at(a)[0];
+    // One line sample: the interpolated inputs go in at W and F, the sample at R is read.
+    static void emit(SideState& s, DelayLine& line, Pair value) {
+        double* const buffer = line.buffer.data();
+        buffer[line.write] = value[1];
+        buffer[line.feedback] += value[0];
+        s.read.push(buffer[line.read]);
+        line.advance();
     }
 
     double speedAt(SideState& s, double position) const {
@@ -106,6 +125,8 @@ class ClockedDelay {
         if (speed == 1.0 && previousSpeed == 1.0) return 1.0 - (1.0 - accumulator);
         return 1.0 - (1.0 - accumulator) * speed / previousSpeed;
     }
+
+    double runClock(SideState& s, DelayLine& line, double speed);
 
     template <typename T> static void shift(std::array<T, 4>& history, const T& newest) {
         history[0] = history[1];
