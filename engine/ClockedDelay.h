@@ -20,7 +20,23 @@ class ClockedDelay {
 
     // Clocked line access of a side: speed from the modulation value (scaled by the smoothed
     // depth) and the manual offset, emission of line samples into `line`, returns the output.
-    double access(int side, DelayLine& line, double modulation, double depth, double manualOffset);
+    double access(int side, DelayLine& line, double modulation, double depth, double manualOffset) {
+        SideState& s = sides_[static_cast<std::size_t>(side)];
+
+        // With depth 0 only the manual offset counts, with |depth| 1 only the modulation.
+        const double position =
+            (modulation * depth + (1.0 - std::fabs(depth)) * manualOffset + 1.0) * 0.5;
+        const double speed = speedAt(s, position);
+
+        // A steady unit clock (the default) emits exactly one line sample per input sample, at
+        // t = 1, and leaves the accumulator at 0: the general clock gives the same values.
+        if (speed == 1.0 && s.previousSpeed == 1.0 && s.accumulator == 0.0) {
+            emit(s, line, Cubic<2>(s.inputs).atOne());
+            s.accumulator = 0.0;
+            return readAt(s.read, 0.0);
+        }
+        return accessAtSpeed(s, line, speed);
+    }
 
     void reset(); // histories and accumulators 0; speeds 1
 
@@ -126,7 +142,7 @@ class ClockedDelay {
         return 1.0 - (1.0 - accumulator) * speed / previousSpeed;
     }
 
-    double runClock(SideState& s, DelayLine& line, double speed);
+    double accessAtSpeed(SideState& s, DelayLine& line, double speed);
 
     template <typename T> static void shift(std::array<T, 4>& history, const T& newest) {
         history[0] = history[1];

@@ -277,15 +277,21 @@ void Engine::runBlock(const Sample* const* inputs, Sample* const* outputs, int f
     const ChannelIndices map = s.channels.get();
     if (frames <= 0 || !channelsPresent(inputs, outputs, map)) return;
 
+    // The channel buffers stay put for the block; only their samples are read and written.
+    const Sample* const mainLeft = inputs[map.mainLeft];
+    const Sample* const mainRight = inputs[map.mainRight];
+    const Sample* const sideLeft = inputs[map.sideLeft];
+    const Sample* const sideRight = inputs[map.sideRight];
+    Sample* const outLeft = outputs[map.outLeft];
+    Sample* const outRight = outputs[map.outRight];
     SignalPath path(s, increment);
     for (int i = 0; i < frames; ++i) {
-        const HostSample in{{inputs[map.mainLeft][i], inputs[map.mainRight][i]},
-                            {inputs[map.sideLeft][i], inputs[map.sideRight][i]}};
+        const HostSample in{{mainLeft[i], mainRight[i]}, {sideLeft[i], sideRight[i]}};
         const Stereo out = path.process(in);
         // Right slot cleared first, so one shared output channel receives outL + outR.
-        outputs[map.outRight][i] = Sample(0);
-        outputs[map.outLeft][i] = static_cast<Sample>(out.left);
-        outputs[map.outRight][i] = static_cast<Sample>(outputs[map.outRight][i] + out.right);
+        outRight[i] = Sample(0);
+        outLeft[i] = static_cast<Sample>(out.left);
+        outRight[i] = static_cast<Sample>(outRight[i] + out.right);
     }
 
     // Keeps the anti-alias filter settled on the delay input while the clocked mode is off, so
