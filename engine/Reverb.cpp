@@ -96,8 +96,8 @@ void Reverb::allocate(double fs) {
     mask_ = maskFor(fs);
     lineStride_ = mask_ + 1 + kLineGap;
     storage_.assign(static_cast<std::size_t>(kLineCount) * lineStride_, 0.0);
-    writeA_ = writeBC_ = mask_;
-    readIndices_.fill(mask_);
+    write_ = mask_;
+    tapDistances_.fill(0);
 }
 
 void Reverb::layOut(ReverbType type, double fs) {
@@ -105,14 +105,15 @@ void Reverb::layOut(ReverbType type, double fs) {
     type_.store(static_cast<int>(type), std::memory_order_relaxed);
 
     const double scale = tapScale(type, fs);
-    writeA_ = writeBC_ = mask_;
+    write_ = mask_;
     for (int i = 0; i < kLineCount; ++i) {
         // A tap of L samples reads at trunc(mask − L): L rounded up to whole samples. The AND
         // keeps even an over-long tap inside its line.
         const Tap& tap = design.taps[static_cast<std::size_t>(i)];
         const double length = scale * tap.base * tap.factor;
         const auto start = static_cast<std::int64_t>(static_cast<double>(mask_) - length);
-        readIndices_[static_cast<std::size_t>(i)] = static_cast<std::size_t>(start) & mask_;
+        const std::size_t readIndex = static_cast<std::size_t>(start) & mask_;
+        tapDistances_[static_cast<std::size_t>(i)] = (write_ - readIndex) & mask_;
     }
     outputScale_ = design.outputScale;
 
@@ -152,79 +153,77 @@ Reverb::Coefficients Reverb::loadCoefficients() const {
 }
 
 std::size_t Reverb::tapDistance(int line) const {
-    const std::size_t write = line < kB ? writeA_ : writeBC_;
-    return (write - readIndices_[static_cast<std::size_t>(line)]) & mask_;
+    return tapDistances_[static_cast<std::size_t>(line)];
 }
 
 void Reverb::processSpring(double input, const Coefficients& c, double& left, double& right) {
-    const auto& r = readIndices_;
     auto& d = dampingStates_;
     const double k = c.damping;
+    const std::size_t w = write_;
 
     // Damped reads on the even lines, plain reads on the odd ones.
-    d[0] = d[0] + (read(kA + 0, r[0]) - d[0]) * k;
-    d[1] = read(kA + 1, r[1]);
-    d[2] = d[2] + (read(kA + 2, r[2]) - d[2]) * k;
-    d[3] = read(kA + 3, r[3]);
-    d[4] = d[4] + (read(kA + 4, r[4]) - d[4]) * k;
-    d[5] = read(kA + 5, r[5]);
+    d[0] = d[0] + (read(kA + 0, tap(0)) - d[0]) * k;
+    d[1] = read(kA + 1, tap(1));
+    d[2] = d[2] + (read(kA + 2, tap(2)) - d[2]) * k;
+    d[3] = read(kA + 3, tap(3));
+    d[4] = d[4] + (read(kA + 4, tap(4)) - d[4]) * k;
+    d[5] = read(kA + 5, tap(5));
 
     std::array<double, 6> e{};
     for (std::size_t i = 0; i < 6; ++i) {
         const int lineB = kB + static_cast<int>(i);
-        e[i] = read(lineB, r[kB + i]) - kAllpass * d[i];
-        write(lineB, writeBC_, kAllpass * e[i] + d[i]);
+        e[i] = read(lineB, tap(lineB)) - kAllpass * d[i];
+        write(lineB, w, kAllpass * e[i] + d[i]);
     }
 
     const double x = c.cross, y = c.feedback;
-    write(kA + 0, writeA_, (x * e[1] + e[0]) * y + input);
-    write(kA + 1, writeA_, e[1] * y + e[0]);
-    write(kA + 2, writeA_, (x * e[3] + e[2]) * y * 0.975 + input);
-    write(kA + 3, writeA_, e[3] * y * 0.975 + e[2]);
-    write(kA + 4, writeA_, (x * e[5] + e[4]) * y * 0.95 + input);
-    write(kA + 5, writeA_, e[5] * y * 0.95 + e[4]);
+    write(kA + 0, w, (x * e[1] + e[0]) * y + input);
+    write(kA + 1, w, e[1] * y + e[0]);
+    write(kA + 2, w, (x * e[3] + e[2]) * y * 0.975 + input);
+    write(kA + 3, w, e[3] * y * 0.975 + e[2]);
+    write(kA + 4, w, (x * e[5] + e[4]) * y * 0.95 + input);
+    write(kA + 5, w, e[5] * y * 0.95 + e[4]);
 
-    const double tapL = read(kA + 3, r[1]) + read(kA + 1, writeA_) + read(kA + 5, writeA_);
-    const double tapR = read(kA + 1, r[1]) + read(kA + 3, writeA_) + read(kA + 5, writeA_);
+    const double tapL = read(kA + 3, tap(1)) + read(kA + 1, w) + read(kA + 5, w);
+    const double tapR = read(kA + 1, tap(1)) + read(kA + 3, w) + read(kA + 5, w);
 
-    const double g0 = read(kC + 0, r[kC + 0]) - kAllpass * tapL;
-    write(kC + 0, writeBC_, kAllpass * g0 + tapL);
-    const double h0 = read(kC + 2, r[kC + 2]) - kAllpass * g0;
-    write(kC + 2, writeBC_, kAllpass * h0 + g0);
+    const double g0 = read(kC + 0, tap(kC + 0)) - kAllpass * tapL;
+    write(kC + 0, w, kAllpass * g0 + tapL);
+    const double h0 = read(kC + 2, tap(kC + 2)) - kAllpass * g0;
+    write(kC + 2, w, kAllpass * h0 + g0);
 
-    const double g1 = read(kC + 1, r[kC + 1]) - kAllpass * tapR;
-    write(kC + 1, writeBC_, kAllpass * g1 + tapR);
-    const double h1 = read(kC + 3, r[kC + 3]) - kAllpass * g1;
-    write(kC + 3, writeBC_, kAllpass * h1 + g1);
+    const double g1 = read(kC + 1, tap(kC + 1)) - kAllpass * tapR;
+    write(kC + 1, w, kAllpass * g1 + tapR);
+    const double h1 = read(kC + 3, tap(kC + 3)) - kAllpass * g1;
+    write(kC + 3, w, kAllpass * h1 + g1);
 
     left = h0;
     right = h1;
 }
 
 void Reverb::processPlate(double input, const Coefficients& c, double& left, double& right) {
-    const auto& r = readIndices_;
     auto& d = dampingStates_;
     const double x = c.cross, y = c.feedback, k = c.damping;
-    const std::size_t w = writeBC_;
+    const std::size_t w = write_;
 
     // Four coupled allpass diffusers on the C lines.
-    const double a = read(kC + 0, r[kC + 0]) - kDiffusion * x * input;
+    const double a = read(kC + 0, tap(kC + 0)) - kDiffusion * x * input;
     const double b = kDiffusion * a;
     write(kC + 0, w, x * b + input);
-    const double cc = read(kC + 1, r[kC + 1]) + x * b;
+    const double cc = read(kC + 1, tap(kC + 1)) + x * b;
     const double dd = kDiffusion * cc;
     write(kC + 1, w, a - x * dd);
-    const double e = read(kC + 2, r[kC + 2]) - x * dd;
+    const double e = read(kC + 2, tap(kC + 2)) - x * dd;
     const double f = kDiffusion * e;
     write(kC + 2, w, x * f + cc);
-    const double gg = read(kC + 3, r[kC + 3]) + x * f;
+    const double gg = read(kC + 3, tap(kC + 3)) + x * f;
     const double h = kDiffusion * gg;
     write(kC + 3, w, e - x * h);
 
     // Six damped combs fed by the diffused signal, alternating in sign.
     for (std::size_t i = 0; i < 6; ++i) {
         const int lineB = kB + static_cast<int>(i);
-        d[i] = d[i] + (read(lineB, r[kB + i]) - d[i]) * k;
+        d[i] = d[i] + (read(lineB, tap(lineB)) - d[i]) * k;
         if (i % 2 == 0)
             write(lineB, w, gg - (h * y + d[i]) * kDiffusion * y);
         else
@@ -232,8 +231,8 @@ void Reverb::processPlate(double input, const Coefficients& c, double& left, dou
     }
 
     // Output taps read the combs at the diffusers' distances.
-    left = read(kB + 0, r[kC + 0]) + read(kB + 3, r[kC + 2]) + read(kB + 4, w);
-    right = read(kB + 2, r[kC + 3]) + read(kB + 1, r[kC + 1]) + read(kB + 5, w);
+    left = read(kB + 0, tap(kC + 0)) + read(kB + 3, tap(kC + 2)) + read(kB + 4, w);
+    right = read(kB + 2, tap(kC + 3)) + read(kB + 1, tap(kC + 1)) + read(kB + 5, w);
 }
 
 double Reverb::bandPass(BandPassHistory& h, double x) const {
@@ -246,10 +245,7 @@ double Reverb::bandPass(BandPassHistory& h, double x) const {
 }
 
 void Reverb::advanceIndices() {
-    writeA_ = (writeA_ + 1) & mask_;
-    writeBC_ = (writeBC_ + 1) & mask_;
-    for (std::size_t& index : readIndices_)
-        index = (index + 1) & mask_;
+    write_ = (write_ + 1) & mask_;
 }
 
 void Reverb::process(double& wetL, double& wetR, double amount) {

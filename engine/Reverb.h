@@ -55,6 +55,9 @@ class Reverb {
     void processSpring(double input, const Coefficients& c, double& left, double& right);
     void processPlate(double input, const Coefficients& c, double& left, double& right);
     double bandPass(BandPassHistory& h, double x) const;
+    std::size_t tap(int line) const {
+        return (write_ - tapDistances_[static_cast<std::size_t>(line)]) & mask_;
+    }
     void advanceIndices();
 
     std::vector<double> storage_; // 16 lines of mask + 1 samples, each followed by a small gap
@@ -66,10 +69,11 @@ class Reverb {
     std::atomic<double> cross_{0.0};
     std::atomic<double> dampingCoefficient_{0.0};
 
-    // Indices: one write index for group A, one shared by B and C, one read index per line.
-    std::size_t writeA_ = 0;
-    std::size_t writeBC_ = 0;
-    std::array<std::size_t, kLineCount> readIndices_{};
+    // The write index of group A and the one of groups B and C start together at mask and
+    // advance together, so one index serves both; every read index keeps its distance behind
+    // it, so each line holds that distance and its read index is write − distance.
+    std::size_t write_ = 0;
+    std::array<std::size_t, kLineCount> tapDistances_{};
     double outputScale_ = 0.1625;
 
     double bandB0_ = 0.0, bandA1_ = 0.0, bandA2_ = 0.0; // b2 = −b0, b1 = 0
