@@ -23,6 +23,7 @@ double ClockedDelay::accessAtSpeed(SideState& s, DelayLine& line, double speed) 
     }
     s.accumulator = accumulator;
     s.previousSpeed = speed;
+    s.steadyUnitClock = speed == 1.0 && accumulator == 0.0;
     return readAt(s.read, accumulator);
 }
 

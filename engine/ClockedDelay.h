@@ -30,9 +30,8 @@ class ClockedDelay {
 
         // A steady unit clock (the default) emits exactly one line sample per input sample, at
         // t = 1, and leaves the accumulator at 0: the general clock gives the same values.
-        if (speed == 1.0 && s.previousSpeed == 1.0 && s.accumulator == 0.0) {
+        if (speed == 1.0 && s.steadyUnitClock) {
             emit(s, line, Cubic<2>(s.inputs).atOne());
-            s.accumulator = 0.0;
             return readAt(s.read, 0.0);
         }
         return accessAtSpeed(s, line, speed);
@@ -65,6 +64,7 @@ class ClockedDelay {
     struct SideState {
         double previousSpeed = 1.0;
         double accumulator = 0.0;
+        bool steadyUnitClock = true; // previousSpeed 1 and accumulator 0
         // The last position looked up on the speed curve and its speed: the position holds still
         // for as long as the modulation does (always at depth 0), and then so does the speed.
         double curvePosition = std::numeric_limits<double>::quiet_NaN();
