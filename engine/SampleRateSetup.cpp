@@ -69,6 +69,9 @@ void Engine::applySampleRate(double fs) {
     s.integerSampleRate = static_cast<int>(fs);
     s.fadeStep = std::pow(0.001, 1000.0 / (fs * 100.0));
     s.filter.setSampleRate(fs);
+    // The cutoff target is limited to half the rate it was set at; after a rise it must be
+    // limited afresh, or the filter stays darker than its setting until the next edit.
+    applyParameter(param::Cutoff, s.normalised[param::Cutoff].get());
     s.smoothing.setCoefficient(onePoleCoefficient(30.0, fs));
     s.lfo.setShapeCoefficient(onePoleCoefficient(500.0, fs));
     s.lookahead.allocate(static_cast<std::size_t>(fs / 1000.0));
