@@ -58,7 +58,9 @@ std::string balanceText(double value, std::string_view left, std::string_view ri
 std::string signedPercentText(double m) {
     const float magnitude = std::fabs(static_cast<float>(m));
     const int percent = saturatingTrunc(std::floor(magnitude * 100.0f + 0.5));
-    return (m < 0.0 && percent != 0 ? "-" : "") + std::to_string(percent);
+    std::string text = m < 0.0 && percent != 0 ? "-" : "";
+    text += std::to_string(percent);
+    return text;
 }
 
 // The left/right LFO offset in degrees, the sign showing which side leads.
