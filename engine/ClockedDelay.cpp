@@ -4,6 +4,14 @@
 
 namespace velmora::engine {
 
+std::array<double, 2> ClockedDelay::access(std::array<DelayLine, 2>& lines,
+                                           std::array<double, 2> modulation, double depth,
+                                           double manualOffset) {
+    const double share = manualShare(depth, manualOffset);
+    return {accessAt(sides_[0], lines[0], curvePosition(modulation[0], depth, share)),
+            accessAt(sides_[1], lines[1], curvePosition(modulation[1], depth, share))};
+}
+
 // Any clock: the accumulator runs at the new speed and decides how many line samples are due.
 double ClockedDelay::accessAtSpeed(SideState& s, DelayLine& line, double speed) {
     // Re-express the time left to the next line sample at the new speed, then run the clock.

@@ -21,21 +21,13 @@ class ClockedDelay {
     // Clocked line access of a side: speed from the modulation value (scaled by the smoothed
     // depth) and the manual offset, emission of line samples into `line`, returns the output.
     double access(int side, DelayLine& line, double modulation, double depth, double manualOffset) {
-        SideState& s = sides_[static_cast<std::size_t>(side)];
-
-        // With depth 0 only the manual offset counts, with |depth| 1 only the modulation.
-        const double position =
-            (modulation * depth + (1.0 - std::fabs(depth)) * manualOffset + 1.0) * 0.5;
-        const double speed = speedAt(s, position);
-
-        // A steady unit clock (the default) emits exactly one line sample per input sample, at
-        // t = 1, and leaves the accumulator at 0: the general clock gives the same values.
-        if (speed == 1.0 && s.steadyUnitClock) {
-            emit(s, line, Cubic<2>(s.inputs).atOne());
-            return readAt(s.read, 0.0);
-        }
-        return accessAtSpeed(s, line, speed);
+        return accessAt(sides_[static_cast<std::size_t>(side)], line,
+                        curvePosition(modulation, depth, manualShare(depth, manualOffset)));
     }
+
+    // Both sides, as the loop uses them: the same values as two calls of the above.
+    std::array<double, 2> access(std::array<DelayLine, 2>& lines, std::array<double, 2> modulation,
+                                 double depth, double manualOffset);
 
     void reset(); // histories and accumulators 0; speeds 1
 
@@ -125,6 +117,25 @@ class ClockedDelay {
         buffer[line.feedback] += value[0];
         s.read.push(buffer[line.read]);
         line.advance();
+    }
+
+    // With depth 0 only the manual offset counts, with |depth| 1 only the modulation.
+    static double manualShare(double depth, double manualOffset) {
+        return (1.0 - std::fabs(depth)) * manualOffset;
+    }
+    static double curvePosition(double modulation, double depth, double manualShare) {
+        return (modulation * depth + manualShare + 1.0) * 0.5;
+    }
+
+    double accessAt(SideState& s, DelayLine& line, double position) {
+        const double speed = speedAt(s, position);
+        // A steady unit clock (the default) emits exactly one line sample per input sample, at
+        // t = 1, and leaves the accumulator at 0: the general clock gives the same values.
+        if (speed == 1.0 && s.steadyUnitClock) {
+            emit(s, line, Cubic<2>(s.inputs).atOne());
+            return readAt(s.read, 0.0);
+        }
+        return accessAtSpeed(s, line, speed);
     }
 
     double speedAt(SideState& s, double position) const {

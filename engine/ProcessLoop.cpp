@@ -167,8 +167,8 @@ class SignalPath {
         if (sw.clockedOn) {
             const double depth = smoothed(Smoothed::ClockDepth);
             const double manual = s_.path.manualClockOffset.get();
-            return {s_.clocked.access(0, s_.lines[0], mod.left, depth, manual),
-                    s_.clocked.access(1, s_.lines[1], mod.right, depth, manual)};
+            const auto y = s_.clocked.access(s_.lines, {mod.left, mod.right}, depth, manual);
+            return {y[0], y[1]};
         }
         return {accessPlain(s_.lines[0], lineInput.left, to.left),
                 accessPlain(s_.lines[1], lineInput.right, to.right)};
