@@ -9,10 +9,11 @@ TapDistances tapDistances(const EngineState& state, int side) {
     const ChannelTiming& timing = state.timing[side];
     const double fs = state.sampleRate.get();
     const double delayMs = std::clamp(timing.delayMs.get(), 0.0, kMaxDelayMs);
-    const double fraction =
-        static_cast<double>(kPreDelayNumerators[timing.preNumeratorIndex.get()]) /
-        kDenominatorTable[timing.preDenominatorIndex.get()];
-    const double preMs = std::min(delayMs * fraction, delayMs);
+    const double numerator = kPreDelayNumerators[timing.preNumeratorIndex.get()];
+    const double denominator = kDenominatorTable[timing.preDenominatorIndex.get()];
+    // Multiplied before divided: a whole-sample pre-delay such as a third of 3500 ms at
+    // 44.1 kHz then lands on its sample instead of one short of it.
+    const double preMs = std::min(delayMs * numerator / denominator, delayMs);
     return {static_cast<std::size_t>(preMs * fs / 1000.0),
             static_cast<std::size_t>(delayMs * fs / 1000.0)};
 }
