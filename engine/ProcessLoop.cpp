@@ -4,6 +4,7 @@
 #include "engine/Denormal.h"
 #include "engine/Engine.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace velmora::engine {
@@ -47,6 +48,7 @@ class SignalPath {
         x = filterInput(x, sw);
         Stereo d = antiAlias(x, sw);
         lastDelayInput_ = d;
+        lastClockedOn_ = sw.clockedOn;
         const Stereo envMod = detectAndDrive(d, sw);
         const Lfo::Values mod = modulate(envMod);
         const Stereo to = feedbackMatrix();
@@ -68,6 +70,9 @@ class SignalPath {
     // The delay input before the drive: what the anti-alias filter passes in a steady state,
     // so settling its memories on it lets the clocked mode start without a transient.
     Stereo lastDelayInput() const { return lastDelayInput_; }
+    // The clocked mode as the block's last sample saw it; a switch flipped after that sample
+    // is handled by the next block.
+    bool lastClockedOn() const { return lastClockedOn_; }
 
   private:
     double smoothed(Smoothed which) const { return s_.smoothing.value(which); }
@@ -241,15 +246,25 @@ class SignalPath {
     EngineState& s_;
     const double lfoIncrement_;
     Stereo lastDelayInput_{0.0, 0.0};
+    bool lastClockedOn_ = false;
 };
 
+// A host may leave an input it has nothing for (a sidechain) without a buffer: it reads as
+// silence.
+template <typename Sample> double sampleAt(const Sample* channel, int i) {
+    return channel ? static_cast<double>(channel[i]) : 0.0;
+}
+
+// Without both output buffers the block cannot run; whatever buffer there is gets silence, so
+// the host never hears stale samples.
 template <typename Sample>
-bool channelsPresent(const Sample* const* inputs, Sample* const* outputs,
-                     const ChannelIndices& map) {
-    if (!inputs || !outputs) return false;
-    for (int index : {map.mainLeft, map.mainRight, map.sideLeft, map.sideRight})
-        if (!inputs[index]) return false;
-    return outputs[map.outLeft] && outputs[map.outRight];
+bool outputsPresent(Sample* const* outputs, const ChannelIndices& map, int frames) {
+    Sample* const left = outputs[map.outLeft];
+    Sample* const right = outputs[map.outRight];
+    if (left && right) return true;
+    for (Sample* channel : {left, right})
+        if (channel) std::fill_n(channel, frames, Sample(0));
+    return false;
 }
 
 } // namespace
@@ -275,7 +290,7 @@ void Engine::runBlock(const Sample* const* inputs, Sample* const* outputs, int f
         s.smoothing.setValue(Smoothed::CutoffHz, nyquist);
 
     const ChannelIndices map = s.channels.get();
-    if (frames <= 0 || !channelsPresent(inputs, outputs, map)) return;
+    if (frames <= 0 || !inputs || !outputs || !outputsPresent(outputs, map, frames)) return;
 
     // The channel buffers stay put for the block; only their samples are read and written.
     const Sample* const mainLeft = inputs[map.mainLeft];
@@ -286,7 +301,8 @@ void Engine::runBlock(const Sample* const* inputs, Sample* const* outputs, int f
     Sample* const outRight = outputs[map.outRight];
     SignalPath path(s, increment);
     for (int i = 0; i < frames; ++i) {
-        const HostSample in{{mainLeft[i], mainRight[i]}, {sideLeft[i], sideRight[i]}};
+        const HostSample in{{sampleAt(mainLeft, i), sampleAt(mainRight, i)},
+                            {sampleAt(sideLeft, i), sampleAt(sideRight, i)}};
         const Stereo out = path.process(in);
         // Right slot cleared first, so one shared output channel receives outL + outR.
         outRight[i] = Sample(0);
@@ -296,7 +312,7 @@ void Engine::runBlock(const Sample* const* inputs, Sample* const* outputs, int f
 
     // Keeps the anti-alias filter settled on the delay input while the clocked mode is off, so
     // switching it on starts without a transient.
-    if (!s.path.clockedOn.get()) {
+    if (!path.lastClockedOn()) {
         const Stereo last = path.lastDelayInput();
         s.antiAlias.settle(last.left, last.right);
     }
