@@ -7,32 +7,54 @@
 
 namespace velmora::engine {
 
+namespace {
+constexpr int kTempoRetries = 4;
+} // namespace
+
 void Engine::updateTempoDependents(unsigned flags) {
     if (flags & kTempoLfo) updateLfoTempo();
     if (flags & kTempoLeftDelay) updateSideTempo(0);
     if (flags & kTempoRightDelay) updateSideTempo(1);
 }
 
+// The tempo and the note value may change on another thread while a rate or time is being
+// worked out (the host tempo is read on the audio thread, edits arrive elsewhere); the value
+// is written again until the inputs it was computed from are still current, so the last
+// writer never leaves a stale result behind.
 void Engine::updateLfoTempo() {
     LfoSettings& lfo = state_.lfoSettings;
     if (lfo.mode.get() == static_cast<int>(LfoMode::Free)) return;
-    const double rate =
-        std::clamp(noteRateHz(kLfoNumerators[lfo.numeratorIndex.get()],
-                              kDenominatorTable[lfo.denominatorIndex.get()], state_.tempoBpm.get()),
-                   kMinLfoRateHz, kMaxLfoRateHz);
-    lfo.rateHz.set(rate);
-    lfo.increment.set(rate * 2.0 * std::numbers::pi / state_.sampleRate.get());
+    for (int attempt = 0; attempt < kTempoRetries; ++attempt) {
+        const double tempo = state_.tempoBpm.get();
+        const int numerator = lfo.numeratorIndex.get();
+        const int denominator = lfo.denominatorIndex.get();
+        const double rate =
+            std::clamp(noteRateHz(kLfoNumerators[numerator], kDenominatorTable[denominator], tempo),
+                       kMinLfoRateHz, kMaxLfoRateHz);
+        lfo.rateHz.set(rate);
+        lfo.increment.set(rate * 2.0 * std::numbers::pi / state_.sampleRate.get());
+        if (tempo == state_.tempoBpm.get() && numerator == lfo.numeratorIndex.get() &&
+            denominator == lfo.denominatorIndex.get())
+            return;
+    }
 }
 
 void Engine::updateSideTempo(int side) {
     ChannelTiming& timing = state_.timing[side];
     if (timing.mode.get() != static_cast<int>(DelayMode::Note)) return;
-    const double ms = std::min(noteLengthMs(kDelayNumerators[timing.numeratorIndex.get()],
-                                            kDenominatorTable[timing.denominatorIndex.get()],
-                                            state_.tempoBpm.get()),
-                               kMaxDelayMs);
-    timing.freeTimeMs.set(ms);
-    timing.delayMs.set(ms);
+    for (int attempt = 0; attempt < kTempoRetries; ++attempt) {
+        const double tempo = state_.tempoBpm.get();
+        const int numerator = timing.numeratorIndex.get();
+        const int denominator = timing.denominatorIndex.get();
+        const double ms = std::min(
+            noteLengthMs(kDelayNumerators[numerator], kDenominatorTable[denominator], tempo),
+            kMaxDelayMs);
+        timing.freeTimeMs.set(ms);
+        timing.delayMs.set(ms);
+        if (tempo == state_.tempoBpm.get() && numerator == timing.numeratorIndex.get() &&
+            denominator == timing.denominatorIndex.get())
+            break;
+    }
     // Even an unchanged time re-places the taps, through a fade.
     state_.fades[side].requestRetime();
 }
