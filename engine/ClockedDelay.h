@@ -128,14 +128,7 @@ class ClockedDelay {
     }
 
     double accessAt(SideState& s, DelayLine& line, double position) {
-        const double speed = speedAt(s, position);
-        // A steady unit clock (the default) emits exactly one line sample per input sample, at
-        // t = 1, and leaves the accumulator at 0: the general clock gives the same values.
-        if (speed == 1.0 && s.steadyUnitClock) {
-            emit(s, line, Cubic<2>(s.inputs).atOne());
-            return readAt(s.read, 0.0);
-        }
-        return accessAtSpeed(s, line, speed);
+        return runClock(s, line, planClock(s, speedAt(s, position)));
     }
 
     double speedAt(SideState& s, double position) const {
@@ -153,7 +146,36 @@ class ClockedDelay {
         return 1.0 - (1.0 - accumulator) * speed / previousSpeed;
     }
 
-    double accessAtSpeed(SideState& s, DelayLine& line, double speed);
+    // One side's clock for this input sample, worked out before any line sample is emitted: the
+    // divisions of both sides then run side by side instead of waiting on each other's emissions.
+    struct ClockStep {
+        double speed;
+        double start;     // the accumulator re-expressed at the new speed
+        double firstTime; // the first emission's fraction between the inputs, if one is due
+        bool steady;      // a steady unit clock: one emission at t = 1, accumulator stays 0
+    };
+
+    ClockStep planClock(const SideState& s, double speed) const {
+        ClockStep step{speed, 0.0, 0.0, speed == 1.0 && s.steadyUnitClock};
+        if (!step.steady) {
+            step.start = clockStart(s.accumulator, speed, s.previousSpeed);
+            step.firstTime = emissionTime(1.0 - step.start, speed);
+        }
+        return step;
+    }
+
+    // The time u (in line samples after the inputs' p1) as a fraction of an input sample.
+    static double emissionTime(double u, double speed) { return speed == 1.0 ? u : u / speed; }
+
+    double runClock(SideState& s, DelayLine& line, const ClockStep& step) {
+        if (step.steady) {
+            emit(s, line, Cubic<2>(s.inputs).atOne());
+            return readAt(s.read, 0.0);
+        }
+        return runClockAtSpeed(s, line, step);
+    }
+
+    double runClockAtSpeed(SideState& s, DelayLine& line, const ClockStep& step);
 
     template <typename T> static void shift(std::array<T, 4>& history, const T& newest) {
         history[0] = history[1];
