@@ -177,15 +177,19 @@ void Reverb::processSpring(double input, const Coefficients& c, double& left, do
     }
 
     const double x = c.cross, y = c.feedback;
+    const double a1 = e[1] * y + e[0];
+    const double a3 = e[3] * y * 0.975 + e[2];
+    const double a5 = e[5] * y * 0.95 + e[4];
     write(kA + 0, w, (x * e[1] + e[0]) * y + input);
-    write(kA + 1, w, e[1] * y + e[0]);
+    write(kA + 1, w, a1);
     write(kA + 2, w, (x * e[3] + e[2]) * y * 0.975 + input);
-    write(kA + 3, w, e[3] * y * 0.975 + e[2]);
+    write(kA + 3, w, a3);
     write(kA + 4, w, (x * e[5] + e[4]) * y * 0.95 + input);
-    write(kA + 5, w, e[5] * y * 0.95 + e[4]);
+    write(kA + 5, w, a5);
 
-    const double tapL = read(kA + 3, tap(1)) + read(kA + 1, w) + read(kA + 5, w);
-    const double tapR = read(kA + 1, tap(1)) + read(kA + 3, w) + read(kA + 5, w);
+    // The taps at W are the values just written, used as they are.
+    const double tapL = read(kA + 3, tap(1)) + a1 + a5;
+    const double tapR = read(kA + 1, tap(1)) + a3 + a5;
 
     const double g0 = read(kC + 0, tap(kC + 0)) - kAllpass * tapL;
     write(kC + 0, w, kAllpass * g0 + tapL);
@@ -221,18 +225,21 @@ void Reverb::processPlate(double input, const Coefficients& c, double& left, dou
     write(kC + 3, w, e - x * h);
 
     // Six damped combs fed by the diffused signal, alternating in sign.
+    std::array<double, 6> combInputs{};
     for (std::size_t i = 0; i < 6; ++i) {
         const int lineB = kB + static_cast<int>(i);
         d[i] = d[i] + (read(lineB, tap(lineB)) - d[i]) * k;
         if (i % 2 == 0)
-            write(lineB, w, gg - (h * y + d[i]) * kDiffusion * y);
+            combInputs[i] = gg - (h * y + d[i]) * kDiffusion * y;
         else
-            write(lineB, w, (d[i] - h * y) * kDiffusion * y + gg);
+            combInputs[i] = (d[i] - h * y) * kDiffusion * y + gg;
+        write(lineB, w, combInputs[i]);
     }
 
-    // Output taps read the combs at the diffusers' distances.
-    left = read(kB + 0, tap(kC + 0)) + read(kB + 3, tap(kC + 2)) + read(kB + 4, w);
-    right = read(kB + 2, tap(kC + 3)) + read(kB + 1, tap(kC + 1)) + read(kB + 5, w);
+    // Output taps read the combs at the diffusers' distances; the taps at W are the values just
+    // written, taken as they are rather than read back through memory.
+    left = read(kB + 0, tap(kC + 0)) + read(kB + 3, tap(kC + 2)) + combInputs[4];
+    right = read(kB + 2, tap(kC + 3)) + read(kB + 1, tap(kC + 1)) + combInputs[5];
 }
 
 double Reverb::bandPass(BandPassHistory& h, double x) const {
