@@ -2,6 +2,7 @@
 // the link helper, with a recording host callback.
 #include "plugin/Qel.h"
 #include "engine/ParameterIndex.h"
+#include "tests/support/AllocationCounter.h"
 
 #include <gtest/gtest.h>
 
@@ -179,6 +180,32 @@ TEST_F(QelTest, HostTempoDrivesNoteDelaysAndTheReadouts) {
     effect->setNormalisedTempo(normaliseTempo(120.0));
     EXPECT_DOUBLE_EQ(effect->engine().delayMs(engine::Side::Left), 500.0);
     EXPECT_FALSE(effect->isNoteValueTooLong(1)); // 1/4 at 120 BPM is 500 ms
+}
+
+// The host's process calls, with the time queries and parameter writes around them (a reverb
+// type change included), never touch the heap.
+TEST_F(QelTest, ProcessingAllocatesNothing) {
+    recorder.answerTime = true;
+    recorder.time.tempo = 100.0;
+    recorder.time.flags = kVstTempoValid | kVstPpqPosValid;
+    recorder.calls.reserve(4096);
+    effect->setParameter(param::LfoMode, stepValue(2, 3));
+    effect->resume();
+    std::vector<float> in(256, 0.25f), left(256), right(256);
+    std::vector<double> inD(256, 0.25), leftD(256), rightD(256);
+    float* inputs[4] = {in.data(), in.data(), in.data(), in.data()};
+    float* outputs[2] = {left.data(), right.data()};
+    double* inputsD[4] = {inD.data(), inD.data(), inD.data(), inD.data()};
+    double* outputsD[2] = {leftD.data(), rightD.data()};
+
+    test::AllocationCounter counter;
+    for (int block = 0; block < 20; ++block) {
+        effect->setParameter(param::RvbType, block % 2 ? 0.75f : 0.25f);
+        effect->setParameter(param::DlyTimeL, 0.05f * static_cast<float>(block));
+        effect->processReplacing(inputs, outputs, 256);
+        effect->processDoubleReplacing(inputsD, outputsD, 256);
+    }
+    EXPECT_EQ(counter.count(), 0u);
 }
 
 TEST_F(QelTest, SpeakerArrangementsOutsideTheTableAreRefused) {
