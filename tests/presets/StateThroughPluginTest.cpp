@@ -1,11 +1,15 @@
 // The state chunk through the built plug-in: a project saved with edits and a controller
 // assignment restores into a new instance that stores the same bytes and sounds the same.
+#include "tests/presets/ChunkSamples.h"
 #include "tests/support/HostFixture.h"
 
 #include "engine/ParameterIndex.h"
 
 #include <cmath>
 #include <cstdint>
+#include <cstring>
+#include <optional>
+#include <string>
 #include <vector>
 
 namespace velmora::testing {
@@ -21,6 +25,15 @@ class StateThroughPlugin : public HostFixture {
         second->setBlockSize(kBlock);
         second->resume();
         return *second;
+    }
+
+    host::PluginInstance& createThirdInstance() {
+        third = std::make_unique<host::PluginInstance>(library, thirdHost);
+        third->open();
+        third->setSampleRate(44100.0f);
+        third->setBlockSize(kBlock);
+        third->resume();
+        return *third;
     }
 
     // Clears both engines' memories and renders the same plucked tone through each.
@@ -45,9 +58,20 @@ class StateThroughPlugin : public HostFixture {
         return rendered;
     }
 
+    static std::vector<std::uint8_t> reversed(const std::vector<std::uint8_t>& chunk) {
+        std::vector<std::byte> bytes(chunk.size());
+        std::memcpy(bytes.data(), chunk.data(), chunk.size());
+        bytes = reversedState(std::move(bytes));
+        std::vector<std::uint8_t> result(bytes.size());
+        std::memcpy(result.data(), bytes.data(), bytes.size());
+        return result;
+    }
+
     static constexpr int kBlock = 256;
     host::ScriptedHost secondHost;
     std::unique_ptr<host::PluginInstance> second;
+    host::ScriptedHost thirdHost;
+    std::unique_ptr<host::PluginInstance> third;
 };
 
 TEST_F(StateThroughPlugin, RestoredProjectStoresTheSameBytesAndSoundsTheSame) {
@@ -57,6 +81,8 @@ TEST_F(StateThroughPlugin, RestoredProjectStoresTheSameBytesAndSoundsTheSame) {
     original.setParameter(param::FltOn, 0.75f);
     original.setParameter(param::Mix, 0.6f);
     original.setParameter(60 + param::Cutoff, (74 + 0.5f) / 129.0f);
+    char name[] = "Night Bus Echoes";
+    original.dispatcher(effSetProgramName, 0, 0, name);
     const host::MidiMessage cutoff{0, 0xB0, 74, 40};
     ASSERT_EQ(original.sendMidi({&cutoff, 1}), 1);
     EXPECT_FLOAT_EQ(original.getParameter(param::Cutoff), 40.0f / 127.0f);
@@ -74,6 +100,14 @@ TEST_F(StateThroughPlugin, RestoredProjectStoresTheSameBytesAndSoundsTheSame) {
     ASSERT_EQ(heard.size(), expected.size());
     EXPECT_EQ(heard, expected);
     EXPECT_GT(*std::max_element(expected.begin(), expected.end()), 0.01f);
+
+    EXPECT_EQ(restored.programNameIndexed(0), std::optional<std::string>("Night Bus Echoes"));
+
+    // The same project written on a machine of the other byte order restores identically.
+    auto& fromOtherOrder = createThirdInstance();
+    ASSERT_EQ(fromOtherOrder.setChunk(reversed(saved)), 0);
+    EXPECT_EQ(fromOtherOrder.getChunk(), saved);
+    EXPECT_EQ(render(fromOtherOrder), expected);
 
     // The restored controller drives the restored instance.
     const host::MidiMessage move{0, 0xB0, 74, 127};
