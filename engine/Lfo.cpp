@@ -50,11 +50,15 @@ double Lfo::lockPhase(std::optional<double> ppqPosition, int numerator, int deno
     return increment;
 }
 
-double Lfo::sineAt(double phase) const {
-    // −sin φ, stepped at 999 steps per cycle: the table is read from the opposite side.
-    const double position = (phase + kPi) * 999.0 / kTwoPi;
-    const double limited = position > 0.0 ? std::min(position, 999.0) : 0.0;
-    return tables_.sine[static_cast<std::size_t>(limited)];
+void Lfo::stepSine(const std::array<double, 2>& phases) {
+    // −sin φ, stepped at 999 steps per cycle: the table is read from the opposite side. Both
+    // sides' positions are formed before either is looked up, so their divisions run together.
+    const std::array<double, 2> positions{(phases[0] + kPi) * 999.0 / kTwoPi,
+                                          (phases[1] + kPi) * 999.0 / kTwoPi};
+    for (std::size_t side = 0; side < 2; ++side) {
+        const double limited = positions[side] > 0.0 ? std::min(positions[side], 999.0) : 0.0;
+        values_[side] = tables_.sine[static_cast<std::size_t>(limited)];
+    }
 }
 
 double Lfo::triangleAt(double phase) {
@@ -86,8 +90,7 @@ Lfo::Values Lfo::step(double increment) {
 
     switch (wave_.load(std::memory_order_relaxed)) {
     case Sine:
-        for (std::size_t side = 0; side < 2; ++side)
-            values_[side] = sineAt(phases[side]);
+        stepSine(phases);
         break;
     case Square:
         for (std::size_t side = 0; side < 2; ++side)

@@ -40,7 +40,7 @@ class Lfo {
     Values values() const { return {values_[0], values_[1]}; }
 
   private:
-    double sineAt(double phase) const;
+    void stepSine(const std::array<double, 2>& phases);
     static double triangleAt(double phase);
     double randomTarget();
     void stepRandom(double phaseLeft, double phaseRight);
