@@ -57,7 +57,8 @@ void Lfo::stepSine(const std::array<double, 2>& phases) {
                                           (phases[1] + kPi) * 999.0 / kTwoPi};
     for (std::size_t side = 0; side < 2; ++side) {
         const double limited = positions[side] > 0.0 ? std::min(positions[side], 999.0) : 0.0;
-        values_[side] = tables_.sine[static_cast<std::size_t>(limited)];
+        // 0..999 truncates the same through int, which needs no unsigned-range check.
+        values_[side] = tables_.sine[static_cast<std::size_t>(static_cast<int>(limited))];
     }
 }
 
