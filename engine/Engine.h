@@ -24,8 +24,8 @@ struct ResumeRequest {
     // not fixed the speaker arrangement.
     std::optional<int> connectedInputs;
     std::optional<int> connectedOutputs;
-    double sampleRate = 44100.0; // the rate the host last set (out-of-range values replaced)
-    int outputLatency = 1024;    // the host's output latency in samples (out-of-range replaced)
+    double sampleRate = 44100.0; // the rate the host last set; out of range means 44100
+    int outputLatency = 1024;    // the host's output latency; out of range means 1024
 };
 
 // Bits of updateTempoDependents.

@@ -28,15 +28,6 @@ void copyText(char* destination, const char* source, std::size_t capacity) {
     destination[length] = 0;
 }
 
-// Hosts may hand out-of-range or nonsense rates; those count as 44100 Hz.
-double usableSampleRate(float rate) {
-    return (rate >= 4096.0f && rate <= 200000.0f) ? static_cast<double>(rate) : 44100.0;
-}
-
-int usableOutputLatency(VstInt32 latency) {
-    return (latency >= 1 && latency <= 44100) ? latency : 1024;
-}
-
 // Only the output channels the current arrangement uses: with one output the host may hand a
 // single buffer.
 template <typename Sample>
@@ -123,8 +114,9 @@ engine::ResumeRequest Qel::gatherResumeRequest() {
         request.connectedInputs = inputs;
         request.connectedOutputs = outputs;
     }
-    request.sampleRate = usableSampleRate(getSampleRate());
-    request.outputLatency = usableOutputLatency(getOutputLatency());
+    // The engine replaces an out-of-range rate or latency with its default.
+    request.sampleRate = getSampleRate();
+    request.outputLatency = getOutputLatency();
     return request;
 }
 
