@@ -106,11 +106,13 @@ class SignalPath {
         s_.filter.configure(mix.cutoffMultiplier() * smoothed(Smoothed::CutoffHz),
                             mix.resonanceModulation() * smoothed(Smoothed::ResonanceDepth) +
                                 smoothed(Smoothed::Resonance));
-        if (sw.placement == FilterPlacement::Input) {
-            x.left = s_.filter.process(0, x.left, sw.filterType);
-            x.right = s_.filter.process(1, x.right, sw.filterType);
-        }
+        if (sw.placement == FilterPlacement::Input) return filter(x, sw.filterType);
         return x;
+    }
+
+    Stereo filter(Stereo x, FilterType type) {
+        const StereoLanes y = s_.filter.process(StereoLanes{x.left, x.right}, type);
+        return {y[0], y[1]};
     }
 
     Stereo antiAlias(Stereo x, const SampleSwitches& sw) {
@@ -202,8 +204,7 @@ class SignalPath {
         const double signL = s_.path.feedbackSign[0].get();
         const double signR = s_.path.feedbackSign[1].get();
         if (sw.filterOn && sw.placement != FilterPlacement::Input) {
-            const Stereo z{s_.filter.process(0, y.left, sw.filterType),
-                           s_.filter.process(1, y.right, sw.filterType)};
+            const Stereo z = filter(y, sw.filterType);
             const Stereo fed = sw.placement == FilterPlacement::Feedback ? z : y;
             s_.feedback = {fed.left * signL, fed.right * signR};
             return z;

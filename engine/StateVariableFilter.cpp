@@ -6,7 +6,7 @@ namespace velmora::engine {
 
 namespace {
 
-double flush(double value) {
+StereoLanes flush(StereoLanes value) {
     return (value + 1e-30) - 1e-30;
 }
 
@@ -50,11 +50,13 @@ void StateVariableFilter::configure(double cutoffHz, double resonance) {
     }
 }
 
-double StateVariableFilter::process(int channel, double input, FilterType type) {
-    Integrators& s = channels_[static_cast<std::size_t>(channel)];
-    double sum = 0.0;
+StereoLanes StateVariableFilter::process(StereoLanes input, FilterType type) {
+    Integrators& s = states_;
+    const StereoLanes lowest = bothLanes(-kBandLimit);
+    const StereoLanes highest = bothLanes(kBandLimit);
+    StereoLanes sum{};
     for (int pass = 0; pass < 2; ++pass) {
-        const double band = std::clamp(flush(s.band), -kBandLimit, kBandLimit);
+        const StereoLanes band = clampLanes(flush(s.band), lowest, highest);
         s.low += f_ * band;
         s.high = input - q_ * band - s.low;
         s.band = band + f_ * s.high - kBandSaturation * (band * band * band);
@@ -74,7 +76,7 @@ double StateVariableFilter::process(int channel, double input, FilterType type) 
 }
 
 void StateVariableFilter::reset() {
-    channels_ = {};
+    states_ = {};
     f_ = 0.0;
     q_ = 0.0;
 }

@@ -3,8 +3,7 @@
 #pragma once
 
 #include "engine/ModulationTables.h"
-
-#include <array>
+#include "engine/StereoLanes.h"
 
 namespace velmora::engine {
 
@@ -20,9 +19,9 @@ class StateVariableFilter {
     // 0..cutoffLimit), resonance = resonance modulation × depth + resonance (limited to 0.05..1).
     void configure(double cutoffHz, double resonance);
 
-    // Filters one sample of a channel (0 left, 1 right) with the coefficients of configure:
-    // two passes over the same input, the mean of the selected output of both.
-    double process(int channel, double input, FilterType type);
+    // Filters one sample of both channels (lane 0 left, lane 1 right) with the coefficients of
+    // configure: two passes over the same input, the mean of the selected output of both.
+    StereoLanes process(StereoLanes input, FilterType type);
 
     // Integrator states and the coefficients f, q to 0.
     void reset();
@@ -31,10 +30,11 @@ class StateVariableFilter {
     double dampingCoefficient() const { return q_; }
 
   private:
+    // The integrator states of both channels, a lane each.
     struct Integrators {
-        double low = 0.0;
-        double band = 0.0;
-        double high = 0.0;
+        StereoLanes low{};
+        StereoLanes band{};
+        StereoLanes high{};
     };
 
     const ModulationTables& tables_ = modulationTables();
@@ -42,7 +42,7 @@ class StateVariableFilter {
     double scale_ = 2.0 / 44100.0;
     double f_ = 0.0;
     double q_ = 0.0;
-    std::array<Integrators, 2> channels_{};
+    Integrators states_{};
 };
 
 } // namespace velmora::engine

@@ -31,8 +31,9 @@ TEST(StateVariableFilter, StaysBoundedAtFullResonanceWithLoudInputAtEveryType) {
                         const double square =
                             std::sin(2 * std::numbers::pi * cutoff * n / 44100.0) > 0 ? 1 : -1;
                         const double input = n < 4000 ? amplitude * square : loud(random);
-                        const double left = filter.process(0, input, type);
-                        const double right = filter.process(1, -input, type);
+                        const StereoLanes out = filter.process(StereoLanes{input, -input}, type);
+                        const double left = out[0];
+                        const double right = out[1];
                         ASSERT_TRUE(std::isfinite(left) && std::isfinite(right))
                             << amplitude << " " << cutoff << " " << static_cast<int>(type);
                         peak = std::max({peak, std::fabs(left), std::fabs(right)});
@@ -74,7 +75,7 @@ TEST(StateVariableFilter, OutputsSelectLowBandAndHighResponses) {
         filter.configure(1000.0, 0.05);
         double out = 0.0;
         for (int n = 0; n < 4410; ++n)
-            out = filter.process(0, 1.0, type);
+            out = filter.process(StereoLanes{1.0, 0.0}, type)[0];
         EXPECT_NEAR(out, settled, 1e-6) << static_cast<int>(type);
     }
 
@@ -84,8 +85,8 @@ TEST(StateVariableFilter, OutputsSelectLowBandAndHighResponses) {
     filter.configure(200.0, 0.05);
     double peak = 0.0;
     for (int n = 0; n < 8820; ++n) {
-        const double out = filter.process(0, std::sin(2 * std::numbers::pi * 8000.0 * n / 44100.0),
-                                          FilterType::LowPass);
+        const double tone = std::sin(2 * std::numbers::pi * 8000.0 * n / 44100.0);
+        const double out = filter.process(StereoLanes{tone, 0.0}, FilterType::LowPass)[0];
         if (n > 4410) peak = std::max(peak, std::fabs(out));
     }
     EXPECT_LT(peak, 0.01);
@@ -96,11 +97,13 @@ TEST(StateVariableFilter, ResetClearsStatesAndCoefficients) {
     filter.setSampleRate(44100.0);
     filter.configure(1000.0, 0.7);
     for (int n = 0; n < 100; ++n)
-        filter.process(0, 1.0, FilterType::LowPass);
+        filter.process(bothLanes(1.0), FilterType::LowPass);
     filter.reset();
     EXPECT_EQ(filter.frequencyCoefficient(), 0.0);
     filter.configure(1000.0, 0.7);
-    EXPECT_EQ(filter.process(0, 0.0, FilterType::LowPass), 0.0);
+    const StereoLanes out = filter.process(bothLanes(0.0), FilterType::LowPass);
+    EXPECT_EQ(out[0], 0.0);
+    EXPECT_EQ(out[1], 0.0);
 }
 
 } // namespace
