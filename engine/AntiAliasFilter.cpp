@@ -29,13 +29,9 @@ void AntiAliasFilter::design(double fs) {
     a2_ = (c * c - std::numbers::sqrt2 * c + 1.0) / den;
 }
 
-AntiAliasFilter::Pair AntiAliasFilter::filter(Section& s, Pair x) const {
-    Pair y;
-    for (std::size_t side = 0; side < 2; ++side)
-        y[side] = ((b0_ * x[side] + b1_ * s.x1[side] + b2_ * s.x2[side] - a1_ * s.y1[side] -
-                    a2_ * s.y2[side]) +
-                   1e-30) -
-                  1e-30;
+StereoLanes AntiAliasFilter::filter(Section& s, StereoLanes x) const {
+    const StereoLanes y =
+        ((b0_ * x + b1_ * s.x1 + b2_ * s.x2 - a1_ * s.y1 - a2_ * s.y2) + 1e-30) - 1e-30;
     s.x2 = s.x1;
     s.x1 = x;
     s.y2 = s.y1;
@@ -44,14 +40,15 @@ AntiAliasFilter::Pair AntiAliasFilter::filter(Section& s, Pair x) const {
 }
 
 void AntiAliasFilter::process(double& left, double& right) {
-    const Pair y = filter(sections_[1], filter(sections_[0], {left, right}));
+    const StereoLanes y = filter(sections_[1], filter(sections_[0], StereoLanes{left, right}));
     left = y[0];
     right = y[1];
 }
 
 void AntiAliasFilter::settle(double left, double right) {
+    const StereoLanes last{left, right};
     for (Section& s : sections_)
-        s = {{left, right}, {left, right}, {left, right}, {left, right}};
+        s = {last, last, last, last};
 }
 
 void AntiAliasFilter::reset() {

@@ -2,6 +2,8 @@
 // side, so a slowed clock does not fold the top of the spectrum back down.
 #pragma once
 
+#include "engine/StereoLanes.h"
+
 #include <array>
 
 namespace velmora::engine {
@@ -22,12 +24,11 @@ class AntiAliasFilter {
   private:
     // Both sides run the same arithmetic on the same coefficients, so each value is held as a
     // left/right pair and every step works on the pair at once.
-    using Pair = std::array<double, 2>;
     struct Section {
-        Pair x1{}, x2{}, y1{}, y2{};
+        StereoLanes x1{}, x2{}, y1{}, y2{};
     };
 
-    Pair filter(Section& section, Pair x) const;
+    StereoLanes filter(Section& section, StereoLanes x) const;
 
     double cornerHz_ = kCornerHz;
     double b0_ = 0.0, b1_ = 0.0, b2_ = 0.0, a1_ = 0.0, a2_ = 0.0;
