@@ -41,7 +41,7 @@ void BM_Filter(benchmark::State& state) {
     for (auto _ : state) {
         for (const double x : signal) {
             filter.configure(2000.0 + 1000.0 * x, 0.7 + 0.2 * x);
-            benchmark::DoNotOptimize(filter.process(StereoLanes{x, -x}, FilterType::BandPass));
+            benchmark::DoNotOptimize(filter.process(TwoLanes{x, -x}, FilterType::BandPass));
         }
     }
     countFrames(state);

@@ -29,8 +29,8 @@ void AntiAliasFilter::design(double fs) {
     a2_ = (c * c - std::numbers::sqrt2 * c + 1.0) / den;
 }
 
-StereoLanes AntiAliasFilter::filter(Section& s, StereoLanes x) const {
-    const StereoLanes y =
+TwoLanes AntiAliasFilter::filter(Section& s, TwoLanes x) const {
+    const TwoLanes y =
         ((b0_ * x + b1_ * s.x1 + b2_ * s.x2 - a1_ * s.y1 - a2_ * s.y2) + 1e-30) - 1e-30;
     s.x2 = s.x1;
     s.x1 = x;
@@ -40,13 +40,13 @@ StereoLanes AntiAliasFilter::filter(Section& s, StereoLanes x) const {
 }
 
 void AntiAliasFilter::process(double& left, double& right) {
-    const StereoLanes y = filter(sections_[1], filter(sections_[0], StereoLanes{left, right}));
+    const TwoLanes y = filter(sections_[1], filter(sections_[0], TwoLanes{left, right}));
     left = y[0];
     right = y[1];
 }
 
 void AntiAliasFilter::settle(double left, double right) {
-    const StereoLanes last{left, right};
+    const TwoLanes last{left, right};
     for (Section& s : sections_)
         s = {last, last, last, last};
 }

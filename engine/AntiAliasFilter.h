@@ -2,7 +2,7 @@
 // side, so a slowed clock does not fold the top of the spectrum back down.
 #pragma once
 
-#include "engine/StereoLanes.h"
+#include "engine/TwoLanes.h"
 
 #include <array>
 
@@ -25,10 +25,10 @@ class AntiAliasFilter {
     // Both sides run the same arithmetic on the same coefficients, so each value is held as a
     // left/right pair and every step works on the pair at once.
     struct Section {
-        StereoLanes x1{}, x2{}, y1{}, y2{};
+        TwoLanes x1{}, x2{}, y1{}, y2{};
     };
 
-    StereoLanes filter(Section& section, StereoLanes x) const;
+    TwoLanes filter(Section& section, TwoLanes x) const;
 
     double cornerHz_ = kCornerHz;
     double b0_ = 0.0, b1_ = 0.0, b2_ = 0.0, a1_ = 0.0, a2_ = 0.0;

@@ -23,7 +23,7 @@ double ClockedDelay::runClockAtSpeed(SideState& s, DelayLine& line, const ClockS
     // Emit each line sample due in this input sample (at most two), at its fractional time
     // between the inputs.
     if (accumulator >= 1.0) {
-        const Cubic<2> inputs(s.inputs);
+        const Cubic<Pair> inputs(s.inputs);
         accumulator -= 1.0;
         emit(s, line, inputs.at(step.firstTime));
         double u = 1.0 - step.start;

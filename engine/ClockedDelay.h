@@ -4,6 +4,7 @@
 
 #include "engine/DelayLine.h"
 #include "engine/ModulationTables.h"
+#include "engine/TwoLanes.h"
 
 #include <array>
 #include <cmath>
@@ -37,7 +38,7 @@ class ClockedDelay {
   private:
     // The feedback and line inputs of one input sample side by side: both histories are always
     // interpolated at the same times, so each step works on the pair at once.
-    using Pair = std::array<double, 2>; // feedback, line
+    using Pair = TwoLanes; // feedback, line
     using PairHistory = std::array<Pair, 4>;
 
     // The line samples taken at R, oldest to newest, with one bit per entry (bit 0 the newest)
@@ -67,37 +68,23 @@ class ClockedDelay {
 
     static constexpr double kFiniteCoefficientBound = 1e307;
 
-    // The Catmull-Rom cubic through a history, evaluated between p1 and p2, for each lane of a
-    // history of N values per entry. The coefficients are formed once per history and sample,
-    // then evaluated at each emission's fraction.
-    template <std::size_t N> struct Cubic {
-        using Lanes = std::array<double, N>;
-        Lanes twiceP1, c1, c2, c3;
+    // The Catmull-Rom cubic through a history of four values (a double, or a pair of them taking
+    // the same steps), evaluated between p1 and p2. The coefficients are formed once per history
+    // and sample, then evaluated at each emission's fraction.
+    template <typename Value> struct Cubic {
+        Value twiceP1, c1, c2, c3;
 
-        explicit Cubic(const std::array<Lanes, 4>& h) {
-            for (std::size_t k = 0; k < N; ++k) {
-                twiceP1[k] = 2.0 * h[1][k];
-                c1[k] = h[2][k] - h[0][k];
-                c2[k] = 2.0 * h[0][k] - 5.0 * h[1][k] + 4.0 * h[2][k] - h[3][k];
-                c3[k] = 3.0 * h[1][k] - 3.0 * h[2][k] + h[3][k] - h[0][k];
-            }
-        }
+        explicit Cubic(const std::array<Value, 4>& h)
+            : twiceP1(2.0 * h[1]), c1(h[2] - h[0]), c2(2.0 * h[0] - 5.0 * h[1] + 4.0 * h[2] - h[3]),
+              c3(3.0 * h[1] - 3.0 * h[2] + h[3] - h[0]) {}
 
-        Lanes at(double t) const {
+        Value at(double t) const {
             if (t == 1.0) return atOne();
-            Lanes value;
-            for (std::size_t k = 0; k < N; ++k)
-                value[k] = 0.5 * (twiceP1[k] + c1[k] * t + c2[k] * t * t + c3[k] * t * t * t);
-            return value;
+            return 0.5 * (twiceP1 + c1 * t + c2 * t * t + c3 * t * t * t);
         }
 
         // At t = 1 every power of t is 1, and multiplying by 1 is exact: same bits, no products.
-        Lanes atOne() const {
-            Lanes value;
-            for (std::size_t k = 0; k < N; ++k)
-                value[k] = 0.5 * (twiceP1[k] + c1[k] + c2[k] + c3[k]);
-            return value;
-        }
+        Value atOne() const { return 0.5 * (twiceP1 + c1 + c2 + c3); }
     };
 
     // The read history's cubic at a. At a = 0 (every sample of a steady unit clock) that is p1:
@@ -107,7 +94,7 @@ class ClockedDelay {
     static double readAt(const ReadHistory& h, double a) {
         const auto& p = h.values;
         if (a == 0.0 && h.boundedMask == 0xF && !(p[1] == 0.0 && std::signbit(p[1]))) return p[1];
-        return Cubic<1>({{{p[0]}, {p[1]}, {p[2]}, {p[3]}}}).at(a)[0];
+        return Cubic<double>(p).at(a);
     }
 
     // One line sample: the interpolated inputs go in at W and F, the sample at R is read.
@@ -169,7 +156,7 @@ class ClockedDelay {
 
     double runClock(SideState& s, DelayLine& line, const ClockStep& step) {
         if (step.steady) {
-            emit(s, line, Cubic<2>(s.inputs).atOne());
+            emit(s, line, Cubic<Pair>(s.inputs).atOne());
             return readAt(s.read, 0.0);
         }
         return runClockAtSpeed(s, line, step);

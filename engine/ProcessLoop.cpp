@@ -111,7 +111,7 @@ class SignalPath {
     }
 
     Stereo filter(Stereo x, FilterType type) {
-        const StereoLanes y = s_.filter.process(StereoLanes{x.left, x.right}, type);
+        const TwoLanes y = s_.filter.process(TwoLanes{x.left, x.right}, type);
         return {y[0], y[1]};
     }
 

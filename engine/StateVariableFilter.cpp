@@ -6,7 +6,7 @@ namespace velmora::engine {
 
 namespace {
 
-StereoLanes flush(StereoLanes value) {
+TwoLanes flush(TwoLanes value) {
     return (value + 1e-30) - 1e-30;
 }
 
@@ -50,13 +50,13 @@ void StateVariableFilter::configure(double cutoffHz, double resonance) {
     }
 }
 
-StereoLanes StateVariableFilter::process(StereoLanes input, FilterType type) {
+TwoLanes StateVariableFilter::process(TwoLanes input, FilterType type) {
     Integrators& s = states_;
-    const StereoLanes lowest = bothLanes(-kBandLimit);
-    const StereoLanes highest = bothLanes(kBandLimit);
-    StereoLanes sum{};
+    const TwoLanes lowest = bothLanes(-kBandLimit);
+    const TwoLanes highest = bothLanes(kBandLimit);
+    TwoLanes sum{};
     for (int pass = 0; pass < 2; ++pass) {
-        const StereoLanes band = clampLanes(flush(s.band), lowest, highest);
+        const TwoLanes band = clampLanes(flush(s.band), lowest, highest);
         s.low += f_ * band;
         s.high = input - q_ * band - s.low;
         s.band = band + f_ * s.high - kBandSaturation * (band * band * band);

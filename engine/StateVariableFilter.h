@@ -3,7 +3,7 @@
 #pragma once
 
 #include "engine/ModulationTables.h"
-#include "engine/StereoLanes.h"
+#include "engine/TwoLanes.h"
 
 namespace velmora::engine {
 
@@ -21,7 +21,7 @@ class StateVariableFilter {
 
     // Filters one sample of both channels (lane 0 left, lane 1 right) with the coefficients of
     // configure: two passes over the same input, the mean of the selected output of both.
-    StereoLanes process(StereoLanes input, FilterType type);
+    TwoLanes process(TwoLanes input, FilterType type);
 
     // Integrator states and the coefficients f, q to 0.
     void reset();
@@ -32,9 +32,9 @@ class StateVariableFilter {
   private:
     // The integrator states of both channels, a lane each.
     struct Integrators {
-        StereoLanes low{};
-        StereoLanes band{};
-        StereoLanes high{};
+        TwoLanes low{};
+        TwoLanes band{};
+        TwoLanes high{};
     };
 
     const ModulationTables& tables_ = modulationTables();

@@ -31,7 +31,7 @@ TEST(StateVariableFilter, StaysBoundedAtFullResonanceWithLoudInputAtEveryType) {
                         const double square =
                             std::sin(2 * std::numbers::pi * cutoff * n / 44100.0) > 0 ? 1 : -1;
                         const double input = n < 4000 ? amplitude * square : loud(random);
-                        const StereoLanes out = filter.process(StereoLanes{input, -input}, type);
+                        const TwoLanes out = filter.process(TwoLanes{input, -input}, type);
                         const double left = out[0];
                         const double right = out[1];
                         ASSERT_TRUE(std::isfinite(left) && std::isfinite(right))
@@ -75,7 +75,7 @@ TEST(StateVariableFilter, OutputsSelectLowBandAndHighResponses) {
         filter.configure(1000.0, 0.05);
         double out = 0.0;
         for (int n = 0; n < 4410; ++n)
-            out = filter.process(StereoLanes{1.0, 0.0}, type)[0];
+            out = filter.process(TwoLanes{1.0, 0.0}, type)[0];
         EXPECT_NEAR(out, settled, 1e-6) << static_cast<int>(type);
     }
 
@@ -86,7 +86,7 @@ TEST(StateVariableFilter, OutputsSelectLowBandAndHighResponses) {
     double peak = 0.0;
     for (int n = 0; n < 8820; ++n) {
         const double tone = std::sin(2 * std::numbers::pi * 8000.0 * n / 44100.0);
-        const double out = filter.process(StereoLanes{tone, 0.0}, FilterType::LowPass)[0];
+        const double out = filter.process(TwoLanes{tone, 0.0}, FilterType::LowPass)[0];
         if (n > 4410) peak = std::max(peak, std::fabs(out));
     }
     EXPECT_LT(peak, 0.01);
@@ -101,7 +101,7 @@ TEST(StateVariableFilter, ResetClearsStatesAndCoefficients) {
     filter.reset();
     EXPECT_EQ(filter.frequencyCoefficient(), 0.0);
     filter.configure(1000.0, 0.7);
-    const StereoLanes out = filter.process(bothLanes(0.0), FilterType::LowPass);
+    const TwoLanes out = filter.process(bothLanes(0.0), FilterType::LowPass);
     EXPECT_EQ(out[0], 0.0);
     EXPECT_EQ(out[1], 0.0);
 }
