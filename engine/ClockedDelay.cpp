@@ -4,6 +4,22 @@
 
 namespace velmora::engine {
 
+namespace {
+
+// How far from its boundary a margin must be for its sign to settle whether a line sample is
+// due. The rounding in the accumulator (values below 16, a few operations) is below 1e-14.
+constexpr double kClearMargin = 1e-9;
+
+// Whether the accumulator has reached 1: the margin's sign where it is clear, so the decision
+// does not wait for the division; otherwise the accumulator itself.
+bool due(double margin, double accumulator) {
+    if (margin > kClearMargin) return true;
+    if (margin < -kClearMargin) return false;
+    return accumulator >= 1.0;
+}
+
+} // namespace
+
 std::array<double, 2> ClockedDelay::access(std::array<DelayLine, 2>& lines,
                                            std::array<double, 2> modulation, double depth,
                                            double manualOffset) {
@@ -20,14 +36,20 @@ double ClockedDelay::runClockAtSpeed(SideState& s, DelayLine& line, const ClockS
     const double speed = step.speed;
     double accumulator = step.start + speed;
 
+    // With a the accumulator and p the speed of the last sample, the new accumulator
+    // 1 - (1 - a) speed / p + speed reaches 1 exactly when a + p does, and 2 when
+    // speed (a + p - 1) reaches p. Both margins are known before the division is done.
+    const double firstMargin = (s.accumulator + s.previousSpeed) - 1.0;
+    const double secondMargin = speed * firstMargin - s.previousSpeed;
+
     // Emit each line sample due in this input sample (at most two), at its fractional time
     // between the inputs.
-    if (accumulator >= 1.0) {
+    if (due(firstMargin, accumulator)) {
         const Cubic<Pair> inputs(s.inputs);
         accumulator -= 1.0;
         emit(s, line, inputs.at(step.firstTime));
         double u = 1.0 - step.start;
-        while (accumulator >= 1.0) {
+        for (bool more = due(secondMargin, accumulator); more; more = accumulator >= 1.0) {
             accumulator -= 1.0;
             u += 1.0;
             emit(s, line, inputs.at(emissionTime(u, speed)));

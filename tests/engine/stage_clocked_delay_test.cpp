@@ -3,8 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <numbers>
+#include <random>
 
 namespace velmora::engine {
 namespace {
@@ -112,6 +116,78 @@ TEST(ClockedDelay, SuddenSpeedChangesKeepTheOutputBoundedAndEmitAtMostTwice) {
     clocked.reset();
     EXPECT_EQ(clocked.speed(0), 1.0);
     EXPECT_EQ(clocked.accumulator(0), 0.0);
+}
+
+// The clocked access written out step by step, as the reference for the optimised one.
+class LiteralClock {
+  public:
+    double access(DelayLine& line, double fb, double in, double mod, double depth, double manual) {
+        push(feedbackHistory_, fb);
+        push(inputHistory_, in);
+        const double position = (mod * depth + (1.0 - std::fabs(depth)) * manual + 1.0) * 0.5;
+        const double s = interpolateSpeed(position);
+        const double a1 = 1.0 - (1.0 - a_) * s / previous_;
+        a_ = a1 + s;
+        double u = 1.0 - a1;
+        while (a_ >= 1.0) {
+            a_ = a_ - 1.0;
+            const double t = u / s;
+            line.buffer[line.write] = cr(inputHistory_, t);
+            line.buffer[line.feedback] += cr(feedbackHistory_, t);
+            push(readHistory_, line.buffer[line.read]);
+            line.advance();
+            u = u + 1.0;
+        }
+        previous_ = s;
+        return cr(readHistory_, a_);
+    }
+
+  private:
+    using History = std::array<double, 4>;
+    static void push(History& h, double v) { h = {h[1], h[2], h[3], v}; }
+    static double cr(const History& h, double t) {
+        const auto& [p0, p1, p2, p3] = h;
+        return 0.5 * (2 * p1 + (p2 - p0) * t + (2 * p0 - 5 * p1 + 4 * p2 - p3) * t * t +
+                      (3 * p1 - 3 * p2 + p3 - p0) * t * t * t);
+    }
+    History feedbackHistory_{}, inputHistory_{}, readHistory_{};
+    double a_ = 0.0;
+    double previous_ = 1.0;
+};
+
+TEST(ClockedDelay, MatchesTheLiteralClockBitForBit) {
+    // Smooth modulation, steady speeds (where the accumulator sits on its boundaries, at 1, 2
+    // and 0.5) and jumps between the extremes, so every emission decision is exercised.
+    std::minstd_rand random(3);
+    std::uniform_real_distribution<double> noise(-1.0, 1.0);
+    DelayLine fast = makeLine(4001, 37, 900);
+    DelayLine literal = makeLine(4001, 37, 900);
+    ClockedDelay clocked;
+    LiteralClock reference;
+    for (int n = 0; n < 60000; ++n) {
+        const double in = std::sin(0.05 * n) + 0.1 * noise(random);
+        const double fb = 0.3 * noise(random);
+        const int phase = n / 5000;
+        double mod = 0.0, depth = 0.0, manual = 0.0;
+        if (phase % 4 == 0) {
+            depth = 0.8;
+            mod = std::sin(0.001 * n);
+        } else if (phase % 4 == 1) {
+            manual = phase % 3 - 1.0; // speeds 1, 2 and 0.5 held
+        } else if (phase % 4 == 2) {
+            manual = (n / 13) % 2 ? 1.0 : -1.0;
+        } else {
+            depth = noise(random);
+            mod = noise(random);
+            manual = noise(random);
+        }
+        clocked.pushInputs(0, fb, in);
+        const double y = clocked.access(0, fast, mod, depth, manual);
+        const double expected = reference.access(literal, fb, in, mod, depth, manual);
+        ASSERT_EQ(std::bit_cast<std::uint64_t>(y), std::bit_cast<std::uint64_t>(expected)) << n;
+        ASSERT_EQ(fast.write, literal.write) << n;
+    }
+    EXPECT_EQ(fast.buffer, literal.buffer);
 }
 
 TEST(AntiAliasFilter, SettledMemoriesStartWithoutTransient) {
