@@ -76,10 +76,14 @@ double flush(double value) {
     return (value + 1e-30) - 1e-30;
 }
 
+constexpr std::size_t kMaskUpTo50k = 32767;
+constexpr std::size_t kMaskUpTo100k = 65535;
+constexpr std::size_t kMaskAbove = 131071;
+
 std::size_t maskFor(double fs) {
-    if (fs < 50000.0) return 32767;
-    if (fs < 100000.0) return 65535;
-    return 131071;
+    if (fs < 50000.0) return kMaskUpTo50k;
+    if (fs < 100000.0) return kMaskUpTo100k;
+    return kMaskAbove;
 }
 
 // Lines a power of two apart would put every line's write position at the same address modulo
@@ -94,8 +98,7 @@ constexpr double kDiffusion = 0.7;
 
 void Reverb::allocate(double fs) {
     mask_ = maskFor(fs);
-    lineStride_ = mask_ + 1 + kLineGap;
-    storage_.assign(static_cast<std::size_t>(kLineCount) * lineStride_, 0.0);
+    storage_.assign(static_cast<std::size_t>(kLineCount) * (mask_ + 1 + kLineGap), 0.0);
     write_ = mask_;
     tapDistances_.fill(0);
 }
@@ -156,90 +159,115 @@ std::size_t Reverb::tapDistance(int line) const {
     return tapDistances_[static_cast<std::size_t>(line)];
 }
 
-void Reverb::processSpring(double input, const Coefficients& c, double& left, double& right) {
-    auto& d = dampingStates_;
+// The sixteen lines as one sample sees them. With the line size a constant, each line starts at
+// a fixed offset in the storage and wraps with a constant mask, so a tap costs one subtraction,
+// one mask and the load.
+template <std::size_t Mask> class Reverb::Lines {
+  public:
+    static constexpr std::size_t kStride = Mask + 1 + kLineGap;
+
+    Lines(double* storage, std::size_t write, const std::array<std::size_t, kLineCount>& distances)
+        : storage_(storage), write_(write), distances_(distances) {}
+
+    // Line `line` read at the distance of line `tapOf` (its own unless an output tap says so).
+    double read(int line, int tapOf) const {
+        return at(line)[(write_ - distances_[static_cast<std::size_t>(tapOf)]) & Mask];
+    }
+    double read(int line) const { return read(line, line); }
+    void write(int line, double value) const { at(line)[write_] = value; }
+
+  private:
+    double* at(int line) const { return storage_ + static_cast<std::size_t>(line) * kStride; }
+
+    double* storage_;
+    std::size_t write_;
+    const std::array<std::size_t, kLineCount>& distances_;
+};
+
+template <std::size_t Mask>
+void Reverb::processSpring(const Lines<Mask>& lines, double input, const Coefficients& c,
+                           std::array<double, 6>& d, double& left, double& right) const {
     const double k = c.damping;
-    const std::size_t w = write_;
 
     // Damped reads on the even lines, plain reads on the odd ones.
-    d[0] = d[0] + (read(kA + 0, tap(0)) - d[0]) * k;
-    d[1] = read(kA + 1, tap(1));
-    d[2] = d[2] + (read(kA + 2, tap(2)) - d[2]) * k;
-    d[3] = read(kA + 3, tap(3));
-    d[4] = d[4] + (read(kA + 4, tap(4)) - d[4]) * k;
-    d[5] = read(kA + 5, tap(5));
+    d[0] = d[0] + (lines.read(kA + 0) - d[0]) * k;
+    d[1] = lines.read(kA + 1);
+    d[2] = d[2] + (lines.read(kA + 2) - d[2]) * k;
+    d[3] = lines.read(kA + 3);
+    d[4] = d[4] + (lines.read(kA + 4) - d[4]) * k;
+    d[5] = lines.read(kA + 5);
 
     std::array<double, 6> e{};
     for (std::size_t i = 0; i < 6; ++i) {
         const int lineB = kB + static_cast<int>(i);
-        e[i] = read(lineB, tap(lineB)) - kAllpass * d[i];
-        write(lineB, w, kAllpass * e[i] + d[i]);
+        e[i] = lines.read(lineB) - kAllpass * d[i];
+        lines.write(lineB, kAllpass * e[i] + d[i]);
     }
 
     const double x = c.cross, y = c.feedback;
     const double a1 = e[1] * y + e[0];
     const double a3 = e[3] * y * 0.975 + e[2];
     const double a5 = e[5] * y * 0.95 + e[4];
-    write(kA + 0, w, (x * e[1] + e[0]) * y + input);
-    write(kA + 1, w, a1);
-    write(kA + 2, w, (x * e[3] + e[2]) * y * 0.975 + input);
-    write(kA + 3, w, a3);
-    write(kA + 4, w, (x * e[5] + e[4]) * y * 0.95 + input);
-    write(kA + 5, w, a5);
+    lines.write(kA + 0, (x * e[1] + e[0]) * y + input);
+    lines.write(kA + 1, a1);
+    lines.write(kA + 2, (x * e[3] + e[2]) * y * 0.975 + input);
+    lines.write(kA + 3, a3);
+    lines.write(kA + 4, (x * e[5] + e[4]) * y * 0.95 + input);
+    lines.write(kA + 5, a5);
 
     // The taps at W are the values just written, used as they are.
-    const double tapL = read(kA + 3, tap(1)) + a1 + a5;
-    const double tapR = read(kA + 1, tap(1)) + a3 + a5;
+    const double tapL = lines.read(kA + 3, 1) + a1 + a5;
+    const double tapR = lines.read(kA + 1, 1) + a3 + a5;
 
-    const double g0 = read(kC + 0, tap(kC + 0)) - kAllpass * tapL;
-    write(kC + 0, w, kAllpass * g0 + tapL);
-    const double h0 = read(kC + 2, tap(kC + 2)) - kAllpass * g0;
-    write(kC + 2, w, kAllpass * h0 + g0);
+    const double g0 = lines.read(kC + 0) - kAllpass * tapL;
+    lines.write(kC + 0, kAllpass * g0 + tapL);
+    const double h0 = lines.read(kC + 2) - kAllpass * g0;
+    lines.write(kC + 2, kAllpass * h0 + g0);
 
-    const double g1 = read(kC + 1, tap(kC + 1)) - kAllpass * tapR;
-    write(kC + 1, w, kAllpass * g1 + tapR);
-    const double h1 = read(kC + 3, tap(kC + 3)) - kAllpass * g1;
-    write(kC + 3, w, kAllpass * h1 + g1);
+    const double g1 = lines.read(kC + 1) - kAllpass * tapR;
+    lines.write(kC + 1, kAllpass * g1 + tapR);
+    const double h1 = lines.read(kC + 3) - kAllpass * g1;
+    lines.write(kC + 3, kAllpass * h1 + g1);
 
     left = h0;
     right = h1;
 }
 
-void Reverb::processPlate(double input, const Coefficients& c, double& left, double& right) {
-    auto& d = dampingStates_;
+template <std::size_t Mask>
+void Reverb::processPlate(const Lines<Mask>& lines, double input, const Coefficients& c,
+                          std::array<double, 6>& d, double& left, double& right) const {
     const double x = c.cross, y = c.feedback, k = c.damping;
-    const std::size_t w = write_;
 
     // Four coupled allpass diffusers on the C lines.
-    const double a = read(kC + 0, tap(kC + 0)) - kDiffusion * x * input;
+    const double a = lines.read(kC + 0) - kDiffusion * x * input;
     const double b = kDiffusion * a;
-    write(kC + 0, w, x * b + input);
-    const double cc = read(kC + 1, tap(kC + 1)) + x * b;
+    lines.write(kC + 0, x * b + input);
+    const double cc = lines.read(kC + 1) + x * b;
     const double dd = kDiffusion * cc;
-    write(kC + 1, w, a - x * dd);
-    const double e = read(kC + 2, tap(kC + 2)) - x * dd;
+    lines.write(kC + 1, a - x * dd);
+    const double e = lines.read(kC + 2) - x * dd;
     const double f = kDiffusion * e;
-    write(kC + 2, w, x * f + cc);
-    const double gg = read(kC + 3, tap(kC + 3)) + x * f;
+    lines.write(kC + 2, x * f + cc);
+    const double gg = lines.read(kC + 3) + x * f;
     const double h = kDiffusion * gg;
-    write(kC + 3, w, e - x * h);
+    lines.write(kC + 3, e - x * h);
 
     // Six damped combs fed by the diffused signal, alternating in sign.
     std::array<double, 6> combInputs{};
     for (std::size_t i = 0; i < 6; ++i) {
         const int lineB = kB + static_cast<int>(i);
-        d[i] = d[i] + (read(lineB, tap(lineB)) - d[i]) * k;
+        d[i] = d[i] + (lines.read(lineB) - d[i]) * k;
         if (i % 2 == 0)
             combInputs[i] = gg - (h * y + d[i]) * kDiffusion * y;
         else
             combInputs[i] = (d[i] - h * y) * kDiffusion * y + gg;
-        write(lineB, w, combInputs[i]);
+        lines.write(lineB, combInputs[i]);
     }
 
     // Output taps read the combs at the diffusers' distances; the taps at W are the values just
     // written, taken as they are rather than read back through memory.
-    left = read(kB + 0, tap(kC + 0)) + read(kB + 3, tap(kC + 2)) + combInputs[4];
-    right = read(kB + 2, tap(kC + 3)) + read(kB + 1, tap(kC + 1)) + combInputs[5];
+    left = lines.read(kB + 0, kC + 0) + lines.read(kB + 3, kC + 2) + combInputs[4];
+    right = lines.read(kB + 2, kC + 3) + lines.read(kB + 1, kC + 1) + combInputs[5];
 }
 
 double Reverb::bandPass(BandPassHistory& h, double x) const {
@@ -251,25 +279,44 @@ double Reverb::bandPass(BandPassHistory& h, double x) const {
     return y;
 }
 
-void Reverb::advanceIndices() {
-    write_ = (write_ + 1) & mask_;
+// The recursive states are worked on as local copies: the lines are doubles too, and the
+// compiler would otherwise reload each state after every write to a line.
+template <std::size_t Mask> void Reverb::processAt(double& wetL, double& wetR, double amount) {
+    const Lines<Mask> lines(storage_.data(), write_, tapDistances_);
+    const double input = wetL + wetR;
+    const Coefficients coefficients = loadCoefficients();
+    std::array<double, 6> damping = dampingStates_;
+    double left = 0.0, right = 0.0;
+    if (static_cast<ReverbType>(type_.load(std::memory_order_relaxed)) == ReverbType::Plate)
+        processPlate(lines, input, coefficients, damping, left, right);
+    else
+        processSpring(lines, input, coefficients, damping, left, right);
+    dampingStates_ = damping;
+
+    std::array<BandPassHistory, 2> histories = bandPass_;
+    const double yL = bandPass(histories[0], left);
+    const double yR = bandPass(histories[1], right);
+    bandPass_ = histories;
+    wetL = wetL + (outputScale_ * yL - wetL) * amount;
+    wetR = wetR + (outputScale_ * yR - wetR) * amount;
+    write_ = (write_ + 1) & Mask;
 }
 
 void Reverb::process(double& wetL, double& wetR, double amount) {
     if (storage_.empty()) return;
-    const double input = wetL + wetR;
-    const Coefficients coefficients = loadCoefficients();
-    double left = 0.0, right = 0.0;
-    if (static_cast<ReverbType>(type_.load(std::memory_order_relaxed)) == ReverbType::Plate)
-        processPlate(input, coefficients, left, right);
-    else
-        processSpring(input, coefficients, left, right);
-
-    const double yL = bandPass(bandPass_[0], left);
-    const double yR = bandPass(bandPass_[1], right);
-    wetL = wetL + (outputScale_ * yL - wetL) * amount;
-    wetR = wetR + (outputScale_ * yR - wetR) * amount;
-    advanceIndices();
+    switch (mask_) {
+    case kMaskUpTo50k:
+        processAt<kMaskUpTo50k>(wetL, wetR, amount);
+        break;
+    case kMaskUpTo100k:
+        processAt<kMaskUpTo100k>(wetL, wetR, amount);
+        break;
+    case kMaskAbove:
+        processAt<kMaskAbove>(wetL, wetR, amount);
+        break;
+    default:
+        break;
+    }
 }
 
 void Reverb::reset() {

@@ -45,24 +45,20 @@ class Reverb {
         double damping = 0.0;  // k
     };
 
-    double* line(int index) {
-        return storage_.data() + static_cast<std::size_t>(index) * lineStride_;
-    }
-    double read(int index, std::size_t position) { return line(index)[position]; }
-    void write(int index, std::size_t position, double value) { line(index)[position] = value; }
+    template <std::size_t Mask> class Lines;
 
     Coefficients loadCoefficients() const;
-    void processSpring(double input, const Coefficients& c, double& left, double& right);
-    void processPlate(double input, const Coefficients& c, double& left, double& right);
+    template <std::size_t Mask> void processAt(double& wetL, double& wetR, double amount);
+    template <std::size_t Mask>
+    void processSpring(const Lines<Mask>& lines, double input, const Coefficients& c,
+                       std::array<double, 6>& d, double& left, double& right) const;
+    template <std::size_t Mask>
+    void processPlate(const Lines<Mask>& lines, double input, const Coefficients& c,
+                      std::array<double, 6>& d, double& left, double& right) const;
     double bandPass(BandPassHistory& h, double x) const;
-    std::size_t tap(int line) const {
-        return (write_ - tapDistances_[static_cast<std::size_t>(line)]) & mask_;
-    }
-    void advanceIndices();
 
     std::vector<double> storage_; // 16 lines of mask + 1 samples, each followed by a small gap
     std::size_t mask_ = 0;
-    std::size_t lineStride_ = 0; // mask + 1 and a small gap, see allocate
     std::atomic<int> type_{static_cast<int>(ReverbType::Spring)};
     std::atomic<double> dampingValue_{0.0};
     std::atomic<double> feedback_{0.0};
