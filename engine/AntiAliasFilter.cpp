@@ -22,11 +22,11 @@ void AntiAliasFilter::design(double fs) {
     cornerHz_ = fs > kLowestRateForFixedCorner ? kCornerHz : fs * kLowRateCornerRatio;
     const double c = 1.0 / std::tan(std::numbers::pi * cornerHz_ / fs);
     const double den = c * c + std::numbers::sqrt2 * c + 1.0;
-    b0_ = 1.0 / den;
-    b1_ = 2.0 / den;
-    b2_ = 1.0 / den;
-    a1_ = -2.0 * (c * c - 1.0) / den;
-    a2_ = (c * c - std::numbers::sqrt2 * c + 1.0) / den;
+    b0_ = bothLanes(1.0 / den);
+    b1_ = bothLanes(2.0 / den);
+    b2_ = bothLanes(1.0 / den);
+    a1_ = bothLanes(-2.0 * (c * c - 1.0) / den);
+    a2_ = bothLanes((c * c - std::numbers::sqrt2 * c + 1.0) / den);
 }
 
 TwoLanes AntiAliasFilter::filter(Section& s, TwoLanes x) const {

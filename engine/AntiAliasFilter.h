@@ -31,7 +31,8 @@ class AntiAliasFilter {
     TwoLanes filter(Section& section, TwoLanes x) const;
 
     double cornerHz_ = kCornerHz;
-    double b0_ = 0.0, b1_ = 0.0, b2_ = 0.0, a1_ = 0.0, a2_ = 0.0;
+    // Each coefficient held in both lanes, ready for the two-lane steps.
+    TwoLanes b0_{}, b1_{}, b2_{}, a1_{}, a2_{};
     std::array<Section, 2> sections_{};
 };
 
