@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cmath>
+#include <memory>
 #include <numbers>
 #include <random>
 #include <vector>
@@ -91,5 +92,17 @@ template <typename Sample> struct Buffers {
             outputPointers[c] = outputs[c].data();
     }
 };
+
+// An engine resumed at fs with the host at 120 BPM, four inputs and two outputs, in a setting.
+inline std::unique_ptr<Engine> makeEngine(Setting setting, double fs) {
+    auto engine = std::make_unique<Engine>();
+    engine->setSpeakerArrangement(4, 2);
+    ResumeRequest resume;
+    resume.hostTempoBpm = 120.0;
+    resume.sampleRate = fs;
+    engine->resume(resume);
+    if (setting == Setting::AllStages) applyAllStages(*engine);
+    return engine;
+}
 
 } // namespace velmora::engine

@@ -19,13 +19,7 @@ template <typename Sample> void processFrames(benchmark::State& state, Setting s
     const int frames = static_cast<int>(state.range(0));
     const double fs = static_cast<double>(state.range(1));
 
-    auto engine = std::make_unique<Engine>();
-    engine->setSpeakerArrangement(4, 2);
-    ResumeRequest resume;
-    resume.hostTempoBpm = 120.0;
-    resume.sampleRate = fs;
-    engine->resume(resume);
-    if (setting == Setting::AllStages) applyAllStages(*engine);
+    const auto engine = makeEngine(setting, fs);
 
     Buffers<Sample> buffers(frames, fs);
     HostTiming timing{120.0, 0.0};

@@ -43,13 +43,7 @@ struct Run {
 int main(int argc, char** argv) {
     using namespace velmora::engine;
     const bool allStages = argc > 1 && std::strcmp(argv[1], "all") == 0;
-    auto engine = std::make_unique<Engine>();
-    engine->setSpeakerArrangement(4, 2);
-    ResumeRequest resume;
-    resume.hostTempoBpm = 120.0;
-    resume.sampleRate = kRate;
-    engine->resume(resume);
-    if (allStages) applyAllStages(*engine);
+    const auto engine = makeEngine(allStages ? Setting::AllStages : Setting::Defaults, kRate);
 
     Buffers<float> buffers(kFrames, kRate);
     Run run{*engine, buffers};
