@@ -5,13 +5,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <array>
-#include <cmath>
-#include <memory>
-#include <numbers>
-#include <random>
-#include <vector>
-
 namespace velmora::engine {
 namespace {
 
