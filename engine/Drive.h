@@ -1,6 +1,8 @@
 // The drive: a soft clipper on the delay input whose detector averages |d| over a short window.
 #pragma once
 
+#include "engine/TwoLanes.h"
+
 #include <array>
 #include <cstddef>
 
@@ -21,12 +23,13 @@ class Drive {
     int window() const { return window_; }
 
   private:
-    static double clipGain(double sum, double window);
+    static TwoLanes clipGains(TwoLanes sums, double window);
 
     int window_ = 4;
     std::size_t index_ = 0;
-    std::array<std::array<double, kRingSize>, 2> rings_{};
-    std::array<double, 2> sums_{};
+    // Both sides side by side: each ring entry holds the left and the right |d| × gain.
+    std::array<TwoLanes, kRingSize> rings_{};
+    TwoLanes sums_{};
 };
 
 } // namespace velmora::engine

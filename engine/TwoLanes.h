@@ -27,4 +27,23 @@ inline TwoLanes clampLanes(TwoLanes v, TwoLanes lo, TwoLanes hi) {
 #endif
 }
 
+// max(a, b) per lane as the processor's max gives it: a > b ? a : b, so b passes when either is
+// a NaN.
+inline TwoLanes maxLanes(TwoLanes a, TwoLanes b) {
+#if defined(__SSE2__)
+    return _mm_max_pd(a, b);
+#else
+    return a > b ? a : b;
+#endif
+}
+
+// |v| per lane: the sign bits cleared, as std::fabs does.
+inline TwoLanes absLanes(TwoLanes v) {
+#if defined(__SSE2__)
+    return _mm_andnot_pd(bothLanes(-0.0), v);
+#else
+    return TwoLanes{__builtin_fabs(v[0]), __builtin_fabs(v[1])};
+#endif
+}
+
 } // namespace velmora::engine
