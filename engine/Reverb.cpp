@@ -72,7 +72,7 @@ double tapScale(ReverbType type, double fs) {
     return type == ReverbType::Plate ? fs * 44.1 * 5 / 1445024700.0 : fs / 303187.5;
 }
 
-double flush(double value) {
+TwoLanes flush(TwoLanes value) {
     return (value + 1e-30) - 1e-30;
 }
 
@@ -92,6 +92,8 @@ std::size_t maskFor(double fs) {
 constexpr std::size_t kLineGap = 40;
 
 constexpr double kAllpass = 0.7071;
+constexpr TwoLanes kOddNegated{1.0, -1.0};
+constexpr TwoLanes kEvenNegated{-1.0, 1.0};
 constexpr double kDiffusion = 0.7;
 
 } // namespace
@@ -186,16 +188,18 @@ template <std::size_t Mask> class Reverb::Lines {
 
 template <std::size_t Mask>
 void Reverb::processSpring(const Lines<Mask>& lines, double input, const Coefficients& c,
-                           std::array<double, 6>& d, double& left, double& right) const {
+                           DampingStates& states, double& left, double& right) const {
     const double k = c.damping;
 
     // Damped reads on the even lines, plain reads on the odd ones.
-    d[0] = d[0] + (lines.read(kA + 0) - d[0]) * k;
-    d[1] = lines.read(kA + 1);
-    d[2] = d[2] + (lines.read(kA + 2) - d[2]) * k;
-    d[3] = lines.read(kA + 3);
-    d[4] = d[4] + (lines.read(kA + 4) - d[4]) * k;
-    d[5] = lines.read(kA + 5);
+    std::array<double, 6> d{};
+    for (std::size_t pair = 0; pair < 3; ++pair) {
+        const int line = kA + 2 * static_cast<int>(pair);
+        const double damped = states[pair][0];
+        d[2 * pair] = damped + (lines.read(line) - damped) * k;
+        d[2 * pair + 1] = lines.read(line + 1);
+        states[pair] = TwoLanes{d[2 * pair], d[2 * pair + 1]};
+    }
 
     std::array<double, 6> e{};
     for (std::size_t i = 0; i < 6; ++i) {
@@ -235,7 +239,7 @@ void Reverb::processSpring(const Lines<Mask>& lines, double input, const Coeffic
 
 template <std::size_t Mask>
 void Reverb::processPlate(const Lines<Mask>& lines, double input, const Coefficients& c,
-                          std::array<double, 6>& d, double& left, double& right) const {
+                          DampingStates& d, double& left, double& right) const {
     const double x = c.cross, y = c.feedback, k = c.damping;
 
     // Four coupled allpass diffusers on the C lines.
@@ -252,16 +256,22 @@ void Reverb::processPlate(const Lines<Mask>& lines, double input, const Coeffici
     const double h = kDiffusion * gg;
     lines.write(kC + 3, e - x * h);
 
-    // Six damped combs fed by the diffused signal, alternating in sign.
+    // Six damped combs fed by the diffused signal, alternating in sign: gg − (hy + d) 0.7 y on
+    // the even ones, (d − hy) 0.7 y + gg on the odd ones. Each pair of an even and an odd comb
+    // runs as two lanes, the odd lane taking the same steps with two signs flipped (exact).
+    const TwoLanes hy = bothLanes(h * y);
+    const TwoLanes ggLanes = bothLanes(gg);
     std::array<double, 6> combInputs{};
-    for (std::size_t i = 0; i < 6; ++i) {
-        const int lineB = kB + static_cast<int>(i);
-        d[i] = d[i] + (lines.read(lineB) - d[i]) * k;
-        if (i % 2 == 0)
-            combInputs[i] = gg - (h * y + d[i]) * kDiffusion * y;
-        else
-            combInputs[i] = (d[i] - h * y) * kDiffusion * y + gg;
-        lines.write(lineB, combInputs[i]);
+    for (std::size_t pair = 0; pair < 3; ++pair) {
+        const int lineB = kB + 2 * static_cast<int>(pair);
+        const TwoLanes read{lines.read(lineB), lines.read(lineB + 1)};
+        d[pair] = d[pair] + (read - d[pair]) * k;
+        const TwoLanes fed = (d[pair] + hy * kOddNegated) * kDiffusion * y;
+        const TwoLanes comb = ggLanes + fed * kEvenNegated;
+        combInputs[2 * pair] = comb[0];
+        combInputs[2 * pair + 1] = comb[1];
+        lines.write(lineB, comb[0]);
+        lines.write(lineB + 1, comb[1]);
     }
 
     // Output taps read the combs at the diffusers' distances; the taps at W are the values just
@@ -270,8 +280,8 @@ void Reverb::processPlate(const Lines<Mask>& lines, double input, const Coeffici
     right = lines.read(kB + 2, kC + 3) + lines.read(kB + 1, kC + 1) + combInputs[5];
 }
 
-double Reverb::bandPass(BandPassHistory& h, double x) const {
-    const double y = bandB0_ * x - bandB0_ * h.x2 - bandA1_ * h.y1 - bandA2_ * h.y2;
+TwoLanes Reverb::bandPass(BandPassHistory& h, TwoLanes x) const {
+    const TwoLanes y = bandB0_ * x - bandB0_ * h.x2 - bandA1_ * h.y1 - bandA2_ * h.y2;
     h.y2 = h.y1;
     h.y1 = flush(y);
     h.x2 = h.x1;
@@ -285,7 +295,7 @@ template <std::size_t Mask> void Reverb::processAt(double& wetL, double& wetR, d
     const Lines<Mask> lines(storage_.data(), write_, tapDistances_);
     const double input = wetL + wetR;
     const Coefficients coefficients = loadCoefficients();
-    std::array<double, 6> damping = dampingStates_;
+    DampingStates damping = dampingStates_;
     double left = 0.0, right = 0.0;
     if (static_cast<ReverbType>(type_.load(std::memory_order_relaxed)) == ReverbType::Plate)
         processPlate(lines, input, coefficients, damping, left, right);
@@ -293,12 +303,13 @@ template <std::size_t Mask> void Reverb::processAt(double& wetL, double& wetR, d
         processSpring(lines, input, coefficients, damping, left, right);
     dampingStates_ = damping;
 
-    std::array<BandPassHistory, 2> histories = bandPass_;
-    const double yL = bandPass(histories[0], left);
-    const double yR = bandPass(histories[1], right);
-    bandPass_ = histories;
-    wetL = wetL + (outputScale_ * yL - wetL) * amount;
-    wetR = wetR + (outputScale_ * yR - wetR) * amount;
+    BandPassHistory history = bandPass_;
+    const TwoLanes y = bandPass(history, TwoLanes{left, right});
+    bandPass_ = history;
+    const TwoLanes wet{wetL, wetR};
+    const TwoLanes blended = wet + (outputScale_ * y - wet) * amount;
+    wetL = blended[0];
+    wetR = blended[1];
     write_ = (write_ + 1) & Mask;
 }
 
@@ -321,8 +332,8 @@ void Reverb::process(double& wetL, double& wetR, double amount) {
 
 void Reverb::reset() {
     std::fill(storage_.begin(), storage_.end(), 0.0);
-    dampingStates_ = {};
-    bandPass_ = {};
+    dampingStates_ = DampingStates{};
+    bandPass_ = BandPassHistory{};
 }
 
 } // namespace velmora::engine

@@ -2,6 +2,8 @@
 // or a plate of four diffusers feeding six damped combs; both end in a band-pass per side.
 #pragma once
 
+#include "engine/TwoLanes.h"
+
 #include <array>
 #include <atomic>
 #include <cstddef>
@@ -36,9 +38,12 @@ class Reverb {
     std::size_t tapDistance(int line) const;
 
   private:
+    // Both sides' band-pass histories, left and right in the lanes.
     struct BandPassHistory {
-        double x1 = 0.0, x2 = 0.0, y1 = 0.0, y2 = 0.0;
+        TwoLanes x1{}, x2{}, y1{}, y2{};
     };
+    // The six damping states, two to a lane pair: the plate works on them in pairs.
+    using DampingStates = std::array<TwoLanes, 3>;
     struct Coefficients {
         double feedback = 0.0; // Y
         double cross = 0.0;    // X
@@ -51,11 +56,11 @@ class Reverb {
     template <std::size_t Mask> void processAt(double& wetL, double& wetR, double amount);
     template <std::size_t Mask>
     void processSpring(const Lines<Mask>& lines, double input, const Coefficients& c,
-                       std::array<double, 6>& d, double& left, double& right) const;
+                       DampingStates& d, double& left, double& right) const;
     template <std::size_t Mask>
     void processPlate(const Lines<Mask>& lines, double input, const Coefficients& c,
-                      std::array<double, 6>& d, double& left, double& right) const;
-    double bandPass(BandPassHistory& h, double x) const;
+                      DampingStates& d, double& left, double& right) const;
+    TwoLanes bandPass(BandPassHistory& h, TwoLanes x) const;
 
     std::vector<double> storage_; // 16 lines of mask + 1 samples, each followed by a small gap
     std::size_t mask_ = 0;
@@ -73,8 +78,8 @@ class Reverb {
     double outputScale_ = 0.1625;
 
     double bandB0_ = 0.0, bandA1_ = 0.0, bandA2_ = 0.0; // b2 = −b0, b1 = 0
-    std::array<double, 6> dampingStates_{};
-    std::array<BandPassHistory, 2> bandPass_{};
+    DampingStates dampingStates_{};
+    BandPassHistory bandPass_{};
 };
 
 } // namespace velmora::engine
