@@ -58,8 +58,8 @@ void BM_Modulation(benchmark::State& state) {
     const auto signal = testSignal();
     for (auto _ : state) {
         for (const double x : signal) {
-            const double envL = envelope.process(0, x), envR = envelope.process(1, -x);
-            const Lfo::Values mod = mix.blend(lfo.step(0.001), envL, envR, 0.3);
+            const TwoLanes env = envelope.process(TwoLanes{x, -x});
+            const Lfo::Values mod = mix.blend(lfo.step(0.001), env[0], env[1], 0.3);
             mix.prepareFilterModulation(mod, 0.8);
             benchmark::DoNotOptimize(mix.cutoffMultiplier());
         }

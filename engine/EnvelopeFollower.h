@@ -1,9 +1,9 @@
-// The envelope follower of the delay input, one per side, as a modulation source in -1..1.
+// The envelope followers of the delay input, one per side, as a modulation source in -1..1.
 #pragma once
 
-#include <array>
+#include "engine/TwoLanes.h"
+
 #include <atomic>
-#include <cmath>
 
 namespace velmora::engine {
 
@@ -14,22 +14,23 @@ class EnvelopeFollower {
     }
     void setCoefficient(double k) { coefficient_.store(k, std::memory_order_relaxed); }
 
-    // Follows |delayInput| scaled by the sensitivity; returns envMod = 2 × env − 1.
-    double process(int side, double delayInput) {
+    // Follows |delayInput| of both sides (a lane each) scaled by the sensitivity; returns
+    // envMod = 2 × env − 1.
+    TwoLanes process(TwoLanes delayInput) {
         const double sensitivity = sensitivity_.load(std::memory_order_relaxed);
         const double k = coefficient_.load(std::memory_order_relaxed);
-        double& env = envelopes_[side];
-        env = ((std::fabs(delayInput) * sensitivity - env) * k + env + 1e-30) - 1e-30;
+        TwoLanes& env = envelopes_;
+        env = ((absLanes(delayInput) * sensitivity - env) * k + env + 1e-30) - 1e-30;
         return 2.0 * env - 1.0;
     }
 
     double envelope(int side) const { return envelopes_[side]; }
-    void reset() { envelopes_ = {}; }
+    void reset() { envelopes_ = TwoLanes{}; }
 
   private:
     std::atomic<double> sensitivity_{1.0};
     std::atomic<double> coefficient_{0.0};
-    std::array<double, 2> envelopes_{};
+    TwoLanes envelopes_{};
 };
 
 } // namespace velmora::engine

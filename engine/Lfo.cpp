@@ -1,6 +1,6 @@
 #include "engine/Lfo.h"
+#include "engine/TwoLanes.h"
 
-#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -52,13 +52,12 @@ double Lfo::lockPhase(std::optional<double> ppqPosition, int numerator, int deno
 
 void Lfo::stepSine(const std::array<double, 2>& phases) {
     // −sin φ, stepped at 999 steps per cycle: the table is read from the opposite side. Both
-    // sides' positions are formed before either is looked up, so their divisions run together.
-    const std::array<double, 2> positions{(phases[0] + kPi) * 999.0 / kTwoPi,
-                                          (phases[1] + kPi) * 999.0 / kTwoPi};
+    // sides' positions are worked out as lanes, held within 0..999 with a NaN landing on 0.
+    const TwoLanes positions = (TwoLanes{phases[0], phases[1]} + kPi) * 999.0 / kTwoPi;
+    const TwoLanes limited = minLanes(maxLanes(positions, bothLanes(0.0)), bothLanes(999.0));
     for (std::size_t side = 0; side < 2; ++side) {
-        const double limited = positions[side] > 0.0 ? std::min(positions[side], 999.0) : 0.0;
         // 0..999 truncates the same through int, which needs no unsigned-range check.
-        values_[side] = tables_.sine[static_cast<std::size_t>(static_cast<int>(limited))];
+        values_[side] = tables_.sine[static_cast<std::size_t>(static_cast<int>(limited[side]))];
     }
 }
 

@@ -127,7 +127,8 @@ class SignalPath {
 
     // The envelope followers see the delay input before the drive shapes it.
     Stereo detectAndDrive(Stereo& d, const SampleSwitches& sw) {
-        const Stereo envMod{s_.envelope.process(0, d.left), s_.envelope.process(1, d.right)};
+        const TwoLanes env = s_.envelope.process(TwoLanes{d.left, d.right});
+        const Stereo envMod{env[0], env[1]};
         s_.drive.process(d.left, d.right, smoothed(Smoothed::DriveGain), sw.driveActive);
         return envMod;
     }

@@ -37,6 +37,16 @@ inline TwoLanes maxLanes(TwoLanes a, TwoLanes b) {
 #endif
 }
 
+// min(a, b) per lane as the processor's min gives it: a < b ? a : b, so b passes when either is
+// a NaN.
+inline TwoLanes minLanes(TwoLanes a, TwoLanes b) {
+#if defined(__SSE2__)
+    return _mm_min_pd(a, b);
+#else
+    return a < b ? a : b;
+#endif
+}
+
 // |v| per lane: the sign bits cleared, as std::fabs does.
 inline TwoLanes absLanes(TwoLanes v) {
 #if defined(__SSE2__)

@@ -136,12 +136,13 @@ TEST(EnvelopeFollower, FollowsScaledLevelAsBipolarModulation) {
     EnvelopeFollower follower;
     follower.setSensitivity(2.0);
     follower.setCoefficient(0.01);
-    double mod = 0.0;
+    TwoLanes mod{};
     for (int n = 0; n < 5000; ++n)
-        mod = follower.process(0, n % 2 ? -0.25 : 0.25);
+        mod = follower.process(TwoLanes{n % 2 ? -0.25 : 0.25, 0.0});
     EXPECT_NEAR(follower.envelope(0), 0.5, 1e-9);
-    EXPECT_NEAR(mod, 0.0, 1e-9);
-    EXPECT_EQ(follower.process(1, 0.0), -1.0) << "sides are independent";
+    EXPECT_NEAR(mod[0], 0.0, 1e-9);
+    EXPECT_EQ(mod[1], -1.0) << "sides are independent";
+    EXPECT_EQ(follower.envelope(1), 0.0);
     follower.reset();
     EXPECT_EQ(follower.envelope(0), 0.0);
 }
