@@ -1,11 +1,9 @@
-// The delay gate of one channel: an envelope of the delay output with a fast attack and a
-// release shared by both channels; below its threshold the output is scaled down by the
-// square of envelope / threshold.
+// The delay gates of both channels: an envelope of each channel's delay output with a fast
+// attack and a release shared by both channels; below its threshold a channel's output is
+// scaled down by the square of envelope / threshold.
 #pragma once
 
-#include "engine/Denormal.h"
-
-#include <cmath>
+#include "engine/TwoLanes.h"
 
 namespace velmora::engine {
 
@@ -13,23 +11,29 @@ class DelayGate {
   public:
     static constexpr double kThresholdFloor = 1e-5;
 
-    // Follows |y| and returns the gain to apply (already squared).
-    double process(double y, double threshold, double attack, double release) {
-        const double level = std::fabs(y);
-        const double coefficient = envelope_ > level ? release : attack;
-        envelope_ = flushDenormal((level - envelope_) * coefficient + envelope_);
-        if (threshold >= kThresholdFloor && envelope_ < threshold) {
-            const double gain = envelope_ / threshold;
-            return gain * gain;
+    // Follows |y| of both channels (a lane each) and returns the gains to apply (already
+    // squared). The envelopes run as lanes; each gain stays behind its own branch, which keeps
+    // the division out of the way while the output is above the threshold.
+    TwoLanes process(TwoLanes y, TwoLanes threshold, double attack, double release) {
+        const TwoLanes level = absLanes(y);
+        const TwoLanes coefficient = envelope_ > level ? bothLanes(release) : bothLanes(attack);
+        envelope_ = ((level - envelope_) * coefficient + envelope_ + 1e-30) - 1e-30; // flushed
+        return TwoLanes{gain(envelope_[0], threshold[0]), gain(envelope_[1], threshold[1])};
+    }
+
+    double envelope(int channel) const { return envelope_[channel]; }
+    void reset() { envelope_ = TwoLanes{}; }
+
+  private:
+    static double gain(double envelope, double threshold) {
+        if (threshold >= kThresholdFloor && envelope < threshold) {
+            const double ratio = envelope / threshold;
+            return ratio * ratio;
         }
         return 1.0;
     }
 
-    double envelope() const { return envelope_; }
-    void reset() { envelope_ = 0.0; }
-
-  private:
-    double envelope_ = 0.0;
+    TwoLanes envelope_{};
 };
 
 } // namespace velmora::engine

@@ -100,7 +100,7 @@ struct EngineState {
     std::array<DelayLine, 2> lines;
     std::array<TimeChangeFade, 2> fades;
     std::array<double, 2> feedback{}; // produced by the previous sample, sign applied
-    std::array<DelayGate, 2> gates;
+    DelayGate gates;                  // both channels
     GateLookahead lookahead;
     Ducker ducker;
     InputMeter meter;

@@ -192,11 +192,11 @@ class SignalPath {
     Stereo fadeRetimes(Stereo y) { return {fadeRetime(0, y.left), fadeRetime(1, y.right)}; }
 
     Stereo gate(Stereo y) {
-        const double release = s_.path.gateRelease.get();
-        return {s_.gates[0].process(y.left, smoothed(Smoothed::GateThresholdLeft), s_.gateAttack,
-                                    release),
-                s_.gates[1].process(y.right, smoothed(Smoothed::GateThresholdRight), s_.gateAttack,
-                                    release)};
+        const TwoLanes thresholds{smoothed(Smoothed::GateThresholdLeft),
+                                  smoothed(Smoothed::GateThresholdRight)};
+        const TwoLanes gains = s_.gates.process(TwoLanes{y.left, y.right}, thresholds,
+                                                s_.gateAttack, s_.path.gateRelease.get());
+        return {gains[0], gains[1]};
     }
 
     // The filter in the loop ("fb") or on the output ("fx"); sets the feedback for the next

@@ -121,8 +121,7 @@ void Engine::reset() {
     s.ducker.reset();
     s.lfo.reset();
     s.envelope.reset();
-    for (DelayGate& gate : s.gates)
-        gate.reset();
+    s.gates.reset();
     s.filter.reset();
     s.feedback = {};
     s.antiAlias.reset();
