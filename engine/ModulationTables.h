@@ -22,9 +22,12 @@ const ModulationTables& modulationTables();
 // A NaN position (a host's NaN sample reaching the envelope) reads the first entry, never outside.
 inline double interpolateSpeed(const ModulationTables& tables, double position) {
     const double x = (position > 0.0 ? std::min(position, 1.0) : 0.0) * 9998.0;
-    const auto i = static_cast<std::size_t>(x);
+    // 0..9998 truncates the same through int, which converts both ways in one instruction
+    // where the unsigned type needs a range check each way.
+    const int i = static_cast<int>(x);
     const double t = x - static_cast<double>(i);
-    return (1.0 - t) * tables.speed[i] + t * tables.speed[i + 1];
+    const auto entry = static_cast<std::size_t>(i);
+    return (1.0 - t) * tables.speed[entry] + t * tables.speed[entry + 1];
 }
 
 inline double interpolateSpeed(double position) {

@@ -32,12 +32,15 @@ void StateVariableFilter::configure(double cutoffHz, double resonance) {
     // Written so that a NaN lands on 0 and can never index outside the tables.
     const double fc = cutoffHz > 0.0 ? std::min(cutoffHz, cutoffLimit_) : 0.0;
     const double x = fc * scale_ * 8191.0;
-    const auto i = static_cast<std::size_t>(x);
+    // Both table positions are small and never negative: they truncate the same through int,
+    // which converts in one instruction where the unsigned type needs a range check.
+    const int i = static_cast<int>(x);
     const double t = x - static_cast<double>(i);
-    f_ = (1.0 - t) * tables_.svfFrequency[i] + t * tables_.svfFrequency[i + 1];
+    const auto entry = static_cast<std::size_t>(i);
+    f_ = (1.0 - t) * tables_.svfFrequency[entry] + t * tables_.svfFrequency[entry + 1];
 
     const double r = resonance > 0.05 ? std::min(resonance, 1.0) : 0.05;
-    q_ = tables_.svfDamping[static_cast<std::size_t>(4095.0 * r)];
+    q_ = tables_.svfDamping[static_cast<std::size_t>(static_cast<int>(4095.0 * r))];
 
     // Above this damping the double-rate loop would go unstable at high f. With the cutoff held
     // at fs / 2.75, f stays at or below 1.0811 and the limit above 1.309, so only a larger q can
