@@ -1,5 +1,7 @@
 #include "engine/AntiAliasFilter.h"
 
+#include "engine/Denormal.h"
+
 #include <cmath>
 #include <numbers>
 
@@ -30,8 +32,7 @@ void AntiAliasFilter::design(double fs) {
 }
 
 TwoLanes AntiAliasFilter::filter(Section& s, TwoLanes x) const {
-    const TwoLanes y =
-        ((b0_ * x + b1_ * s.x1 + b2_ * s.x2 - a1_ * s.y1 - a2_ * s.y2) + 1e-30) - 1e-30;
+    const TwoLanes y = flushDenormal(b0_ * x + b1_ * s.x1 + b2_ * s.x2 - a1_ * s.y1 - a2_ * s.y2);
     s.x2 = s.x1;
     s.x1 = x;
     s.y2 = s.y1;

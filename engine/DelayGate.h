@@ -3,6 +3,7 @@
 // scaled down by the square of envelope / threshold.
 #pragma once
 
+#include "engine/Denormal.h"
 #include "engine/TwoLanes.h"
 
 namespace velmora::engine {
@@ -17,7 +18,7 @@ class DelayGate {
     TwoLanes process(TwoLanes y, TwoLanes threshold, double attack, double release) {
         const TwoLanes level = absLanes(y);
         const TwoLanes coefficient = envelope_ > level ? bothLanes(release) : bothLanes(attack);
-        envelope_ = ((level - envelope_) * coefficient + envelope_ + 1e-30) - 1e-30; // flushed
+        envelope_ = flushDenormal((level - envelope_) * coefficient + envelope_);
         return TwoLanes{gain(envelope_[0], threshold[0]), gain(envelope_[1], threshold[1])};
     }
 

@@ -1,6 +1,7 @@
 // The envelope followers of the delay input, one per side, as a modulation source in -1..1.
 #pragma once
 
+#include "engine/Denormal.h"
 #include "engine/TwoLanes.h"
 
 #include <atomic>
@@ -20,7 +21,7 @@ class EnvelopeFollower {
         const double sensitivity = sensitivity_.load(std::memory_order_relaxed);
         const double k = coefficient_.load(std::memory_order_relaxed);
         TwoLanes& env = envelopes_;
-        env = ((absLanes(delayInput) * sensitivity - env) * k + env + 1e-30) - 1e-30;
+        env = flushDenormal((absLanes(delayInput) * sensitivity - env) * k + env);
         return 2.0 * env - 1.0;
     }
 

@@ -1,5 +1,7 @@
 #include "engine/Reverb.h"
 
+#include "engine/Denormal.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -70,10 +72,6 @@ const TypeDesign& designFor(ReverbType type) {
 // The scale S that sets every tap of a type for the rate.
 double tapScale(ReverbType type, double fs) {
     return type == ReverbType::Plate ? fs * 44.1 * 5 / 1445024700.0 : fs / 303187.5;
-}
-
-TwoLanes flush(TwoLanes value) {
-    return (value + 1e-30) - 1e-30;
 }
 
 constexpr std::size_t kMaskUpTo50k = 32767;
@@ -283,7 +281,7 @@ void Reverb::processPlate(const Lines<Mask>& lines, double input, const Coeffici
 TwoLanes Reverb::bandPass(BandPassHistory& h, TwoLanes x) const {
     const TwoLanes y = bandB0_ * x - bandB0_ * h.x2 - bandA1_ * h.y1 - bandA2_ * h.y2;
     h.y2 = h.y1;
-    h.y1 = flush(y);
+    h.y1 = flushDenormal(y);
     h.x2 = h.x1;
     h.x1 = x;
     return y;

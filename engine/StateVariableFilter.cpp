@@ -1,14 +1,12 @@
 #include "engine/StateVariableFilter.h"
 
+#include "engine/Denormal.h"
+
 #include <algorithm>
 
 namespace velmora::engine {
 
 namespace {
-
-TwoLanes flush(TwoLanes value) {
-    return (value + 1e-30) - 1e-30;
-}
 
 // The cubic term drains the band state at high levels, which is what keeps q = 0 bounded.
 constexpr double kBandSaturation = 0.075;
@@ -59,7 +57,7 @@ TwoLanes StateVariableFilter::process(TwoLanes input, FilterType type) {
     const TwoLanes highest = bothLanes(kBandLimit);
     TwoLanes sum{};
     for (int pass = 0; pass < 2; ++pass) {
-        const TwoLanes band = clampLanes(flush(s.band), lowest, highest);
+        const TwoLanes band = clampLanes(flushDenormal(s.band), lowest, highest);
         s.low += f_ * band;
         s.high = input - q_ * band - s.low;
         s.band = band + f_ * s.high - kBandSaturation * (band * band * band);
