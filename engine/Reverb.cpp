@@ -90,9 +90,11 @@ std::size_t maskFor(double fs) {
 constexpr std::size_t kLineGap = 40;
 
 constexpr double kAllpass = 0.7071;
+constexpr double kDiffusion = 0.7;
+
+// Signs for a pair of combs in two lanes, an even comb in lane 0 and an odd one in lane 1.
 constexpr TwoLanes kOddNegated{1.0, -1.0};
 constexpr TwoLanes kEvenNegated{-1.0, 1.0};
-constexpr double kDiffusion = 0.7;
 
 } // namespace
 
