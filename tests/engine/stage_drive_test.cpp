@@ -66,5 +66,18 @@ TEST(Drive, QuietInputIsInTheGentleRegionAndResetEmptiesTheWindow) {
     EXPECT_DOUBLE_EQ(left, 0.5 * (1.0 - 0.125 / 4.0));
 }
 
+TEST(Drive, EachSideTakesTheGainOfItsOwnRegion) {
+    Drive drive;
+    drive.setWindow(4);
+    double left = 0.0, right = 0.0;
+    for (int n = 0; n < 8; ++n) {
+        left = 0.1;   // mean 0.1: gentle
+        right = -1.0; // mean 16 at gain 16: past the knee, 1 / A
+        drive.process(left, right, 16.0, true);
+    }
+    EXPECT_DOUBLE_EQ(left, 0.1 * (1.0 - 1.6 / 4.0));
+    EXPECT_DOUBLE_EQ(right, -1.0 / 16.0);
+}
+
 } // namespace
 } // namespace velmora::engine
