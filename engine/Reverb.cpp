@@ -186,6 +186,17 @@ template <std::size_t Mask> class Reverb::Lines {
     const std::array<std::size_t, kLineCount>& distances_;
 };
 
+// The allpasses of lines `line` and `line` + 1 as two lanes: e = read − 0.7071 x is passed on,
+// 0.7071 e + x is written back.
+template <std::size_t Mask>
+TwoLanes Reverb::allpass(const Lines<Mask>& lines, int line, TwoLanes x) {
+    const TwoLanes e = TwoLanes{lines.read(line), lines.read(line + 1)} - kAllpass * x;
+    const TwoLanes back = kAllpass * e + x;
+    lines.write(line, back[0]);
+    lines.write(line + 1, back[1]);
+    return e;
+}
+
 template <std::size_t Mask>
 void Reverb::processSpring(const Lines<Mask>& lines, double input, const Coefficients& c,
                            DampingStates& states, double& left, double& right) const {
@@ -201,11 +212,14 @@ void Reverb::processSpring(const Lines<Mask>& lines, double input, const Coeffic
         states[pair] = TwoLanes{d[2 * pair], d[2 * pair + 1]};
     }
 
+    // Six allpasses on the B lines, two at a time as lanes.
     std::array<double, 6> e{};
-    for (std::size_t i = 0; i < 6; ++i) {
-        const int lineB = kB + static_cast<int>(i);
-        e[i] = lines.read(lineB) - kAllpass * d[i];
-        lines.write(lineB, kAllpass * e[i] + d[i]);
+    for (std::size_t pair = 0; pair < 3; ++pair) {
+        const int lineB = kB + 2 * static_cast<int>(pair);
+        const TwoLanes through{d[2 * pair], d[2 * pair + 1]};
+        const TwoLanes fed = allpass(lines, lineB, through);
+        e[2 * pair] = fed[0];
+        e[2 * pair + 1] = fed[1];
     }
 
     const double x = c.cross, y = c.feedback;
@@ -223,18 +237,11 @@ void Reverb::processSpring(const Lines<Mask>& lines, double input, const Coeffic
     const double tapL = lines.read(kA + 3, 1) + a1 + a5;
     const double tapR = lines.read(kA + 1, 1) + a3 + a5;
 
-    const double g0 = lines.read(kC + 0) - kAllpass * tapL;
-    lines.write(kC + 0, kAllpass * g0 + tapL);
-    const double h0 = lines.read(kC + 2) - kAllpass * g0;
-    lines.write(kC + 2, kAllpass * h0 + g0);
-
-    const double g1 = lines.read(kC + 1) - kAllpass * tapR;
-    lines.write(kC + 1, kAllpass * g1 + tapR);
-    const double h1 = lines.read(kC + 3) - kAllpass * g1;
-    lines.write(kC + 3, kAllpass * h1 + g1);
-
-    left = h0;
-    right = h1;
+    // Two allpasses in series per side, left on C0 and C2, right on C1 and C3.
+    const TwoLanes g = allpass(lines, kC + 0, TwoLanes{tapL, tapR});
+    const TwoLanes h = allpass(lines, kC + 2, g);
+    left = h[0];
+    right = h[1];
 }
 
 template <std::size_t Mask>

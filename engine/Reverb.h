@@ -55,6 +55,8 @@ class Reverb {
     Coefficients loadCoefficients() const;
     template <std::size_t Mask> void processAt(double& wetL, double& wetR, double amount);
     template <std::size_t Mask>
+    static TwoLanes allpass(const Lines<Mask>& lines, int line, TwoLanes x);
+    template <std::size_t Mask>
     void processSpring(const Lines<Mask>& lines, double input, const Coefficients& c,
                        DampingStates& d, double& left, double& right) const;
     template <std::size_t Mask>
