@@ -1,7 +1,5 @@
 #include "engine/Drive.h"
 
-#include <cmath>
-
 namespace velmora::engine {
 
 void Drive::setWindow(int length) {
