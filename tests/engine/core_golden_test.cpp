@@ -5,17 +5,30 @@
 //
 // The recorded hashes hold for this platform's maths library (the tables are built with
 // std::sin and std::pow); re-record them only for a deliberate change of results, saying why.
+//
+// A mismatch names the setting, rate and buffer type, the first differing block (hashes per
+// block are recorded in tests/data/golden/<setting>.txt), and, when a passing run has left a
+// reference render in <build>/golden-renders/, the first differing frame with both values. The
+// failing render is written there as a WAV for inspection.
+//
+// VELMORA_GOLDEN_RECORD=1 records an intended change: it prints each render's new whole hash as
+// a line for the tables below, rewrites the block files and stores the new reference renders.
+// The test still fails until the printed hashes replace the old ones.
 #include "engine/Engine.h"
 #include "engine/ParameterIndex.h"
 #include "engine/ValueTables.h"
+#include "tests/engine/core_golden_diagnosis.h"
+#include "tests/engine/core_golden_render.h"
 
 #include <gtest/gtest.h>
 
 #include <array>
-#include <bit>
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <iomanip>
+#include <iostream>
 #include <numbers>
 #include <span>
 #include <string>
@@ -38,23 +51,6 @@ struct ParameterChange {
 struct Setting {
     std::vector<ParameterChange> initial; // applied after resume, before the first block
     std::vector<ParameterChange> changes; // applied at the first block boundary at or after
-};
-
-// FNV-1a over the bytes of every value, in order.
-class BitHash {
-  public:
-    template <typename T> void add(T value) {
-        using Bits = std::conditional_t<sizeof(T) == 4, std::uint32_t, std::uint64_t>;
-        auto bits = std::bit_cast<Bits>(value);
-        for (std::size_t i = 0; i < sizeof(T); ++i) {
-            hash_ = (hash_ ^ (bits & 0xffu)) * 0x100000001b3ull;
-            bits >>= 8;
-        }
-    }
-    std::uint64_t value() const { return hash_; }
-
-  private:
-    std::uint64_t hash_ = 0xcbf29ce484222325ull;
 };
 
 // Main input: impulses, noise from a fixed-seed generator and a sine, different per side.
@@ -87,9 +83,14 @@ std::array<std::vector<double>, 4> makeInputs(double fs) {
     return in;
 }
 
+struct RenderedSetting {
+    test::GoldenRender render;
+    std::vector<test::AppliedChange> applied;
+};
+
 // Renders the inputs in blocks of varying size (so block-start and block-end work is covered)
-// with a tempo and an advancing song position, and hashes the output bits and meter peaks.
-template <typename Sample> std::uint64_t renderHash(const Setting& setting, double fs) {
+// with a tempo and an advancing song position, keeping the output bits and meter peaks.
+template <typename Sample> RenderedSetting renderSetting(const Setting& setting, double fs) {
     auto engine = std::make_unique<Engine>();
     engine->setSpeakerArrangement(4, 2);
     ResumeRequest resume;
@@ -112,15 +113,19 @@ template <typename Sample> std::uint64_t renderHash(const Setting& setting, doub
                                                   in[3].data()};
     const std::array<Sample*, 2> outPointers{out[0].data(), out[1].data()};
 
-    BitHash hash;
+    RenderedSetting result;
+    result.render.sampleRate = fs;
+    result.render.sampleSize = sizeof(Sample);
+    result.render.frames.reserve(frames * result.render.frameSize());
     std::size_t nextChange = 0;
     std::size_t block = 0;
     for (std::size_t start = 0; start < frames; ++block) {
         const double now = static_cast<double>(start) / fs;
         while (nextChange < setting.changes.size() &&
                setting.changes[nextChange].atSeconds <= now) {
-            engine->setParameter(setting.changes[nextChange].index,
-                                 setting.changes[nextChange].value);
+            const ParameterChange& change = setting.changes[nextChange];
+            engine->setParameter(change.index, change.value);
+            result.applied.push_back({start, change.index, change.value});
             ++nextChange;
         }
         const std::size_t count = std::min(kBlockSizes[block % kBlockSizes.size()], frames - start);
@@ -129,18 +134,12 @@ template <typename Sample> std::uint64_t renderHash(const Setting& setting, doub
                 in[c][i] = static_cast<Sample>(inputs[c][start + i]);
         const HostTiming timing{kTempo, now * kTempo / 60.0};
         engine->process(inPointers.data(), outPointers.data(), static_cast<int>(count), timing);
-        for (std::size_t i = 0; i < count; ++i) {
-            hash.add(out[0][i]);
-            hash.add(out[1][i]);
-        }
+        for (std::size_t i = 0; i < count; ++i)
+            result.render.append(out[0][i], out[1][i]);
         start += count;
     }
-    float peakLeft = 0.0f;
-    float peakRight = 0.0f;
-    engine->takePeakLevels(peakLeft, peakRight);
-    hash.add(peakLeft);
-    hash.add(peakRight);
-    return hash.value();
+    engine->takePeakLevels(result.render.peaks[0], result.render.peaks[1]);
+    return result;
 }
 
 struct Golden {
@@ -149,18 +148,76 @@ struct Golden {
     std::uint64_t hash;
 };
 
-std::string hex(std::uint64_t value) {
-    char text[32];
-    std::snprintf(text, sizeof text, "0x%016llx", static_cast<unsigned long long>(value));
-    return text;
+// The folder of the test binary, which is the build folder.
+std::filesystem::path renderFolder() {
+    std::error_code error;
+    const auto binary = std::filesystem::read_symlink("/proc/self/exe", error);
+    return (error ? std::filesystem::current_path() : binary.parent_path()) / "golden-renders";
+}
+
+bool recordRequested() {
+    const char* value = std::getenv("VELMORA_GOLDEN_RECORD");
+    return value != nullptr && std::string(value) == "1";
 }
 
 void expectGolden(const Setting& setting, std::span<const Golden> goldens) {
+    const std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    const auto tablePath =
+        std::filesystem::path(VELMORA_SOURCE_DIR) / "tests/data/golden" / (name + ".txt");
+    const test::BlockTable table = test::readBlockTable(tablePath);
+    test::BlockTable recorded;
+    const bool record = recordRequested();
+
     for (const Golden& golden : goldens) {
-        const std::uint64_t actual = golden.doubleBuffers ? renderHash<double>(setting, golden.fs)
-                                                          : renderHash<float>(setting, golden.fs);
-        EXPECT_EQ(hex(actual), hex(golden.hash))
-            << "fs " << golden.fs << (golden.doubleBuffers ? " double" : " float");
+        const RenderedSetting rendered = golden.doubleBuffers
+                                             ? renderSetting<double>(setting, golden.fs)
+                                             : renderSetting<float>(setting, golden.fs);
+        const test::GoldenRender& render = rendered.render;
+        const std::uint64_t actual = test::wholeHash(render);
+        const std::string key = test::renderKey(golden.fs, golden.doubleBuffers);
+        const auto stem = renderFolder() / (name + "-" + key);
+        auto referencePath = stem;
+        referencePath += "-" + test::hex(golden.hash) + ".wav";
+        auto failedPath = stem;
+        failedPath += "-failed.wav";
+
+        if (record) {
+            recorded[key] = test::recordOf(render);
+            auto newReference = stem;
+            newReference += "-" + test::hex(actual) + ".wav";
+            test::writeWav(newReference, render);
+            std::cout << name << ": {" << std::fixed << std::setprecision(1) << golden.fs << ", "
+                      << std::boolalpha << golden.doubleBuffers << ", " << test::hex(actual)
+                      << "ull}," << (actual == golden.hash ? "" : " (changed)") << "\n";
+        }
+        const auto entry = table.find(key);
+        const test::BlockRecord* blocks = entry == table.end() ? nullptr : &entry->second;
+        const bool blocksMatch = blocks && blocks->peaks == test::peakHash(render) &&
+                                 blocks->blocks == test::blockHashes(render);
+        std::string diagnosis;
+        if (actual == golden.hash && (blocksMatch || record)) {
+            if (!std::filesystem::exists(referencePath)) test::writeWav(referencePath, render);
+            std::filesystem::remove(failedPath);
+        } else {
+            test::writeWav(failedPath, render);
+            const auto reference = test::readWav(referencePath);
+            diagnosis = test::describeMismatch(render, blocks, reference ? &*reference : nullptr,
+                                               rendered.applied) +
+                        "failing render: " + failedPath.string() +
+                        "\nreference render: " + referencePath.string() +
+                        (reference ? "\n" : " (none yet)\n");
+        }
+        const std::string where = name + " at fs " + std::to_string(std::lround(golden.fs)) +
+                                  (golden.doubleBuffers ? " double" : " float") + "\n";
+        EXPECT_EQ(test::hex(actual), test::hex(golden.hash)) << where << diagnosis;
+        EXPECT_TRUE(actual != golden.hash || blocksMatch || record)
+            << where << "the whole render matches but " << tablePath.string()
+            << " does not; record it with VELMORA_GOLDEN_RECORD=1\n"
+            << diagnosis;
+    }
+    if (record) {
+        test::writeBlockTable(tablePath, recorded);
+        std::cout << name << ": wrote " << tablePath.string() << "\n";
     }
 }
 
