@@ -8,6 +8,8 @@
 
 #include <cmath>
 #include <cstddef>
+#include <numbers>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -22,6 +24,8 @@ constexpr double kResponseSeconds = 6.0;
 // gain, yet a reordering of the arithmetic (last-bit differences) moves them by far less.
 constexpr double kDecayTolerance = 0.01;   // relative
 constexpr double kLevelToleranceDb = 0.15; // per side
+// A 10 % shift of the output band-pass moves the colour by 0.014 octave or more.
+constexpr double kColourToleranceOctaves = 0.01;
 // A tap rounds up to whole samples, 0.023 ms at 44.1 kHz.
 constexpr double kOnsetToleranceMs = 0.1;
 
@@ -76,6 +80,40 @@ double levelDb(const std::vector<double>& side) {
     return 10.0 * std::log10(energy);
 }
 
+// Energy of a band-pass (Q 4.32, a third of an octave wide) over the response.
+double bandEnergy(const std::vector<double>& side, double centre, double fs) {
+    const double angle = 2.0 * std::numbers::pi * centre / fs;
+    const double alpha = std::sin(angle) / (2.0 * 4.32);
+    const double b0 = alpha / (1.0 + alpha);
+    const double a1 = -2.0 * std::cos(angle) / (1.0 + alpha);
+    const double a2 = (1.0 - alpha) / (1.0 + alpha);
+    double x1 = 0.0, x2 = 0.0, y1 = 0.0, y2 = 0.0, energy = 0.0;
+    for (const double x : side) {
+        const double y = b0 * (x - x2) - a1 * y1 - a2 * y2;
+        x2 = x1;
+        x1 = x;
+        y2 = y1;
+        y1 = y;
+        energy += y * y;
+    }
+    return energy;
+}
+
+// Colour: the energy-weighted mean band of both sides, in octaves above 1 kHz, over the
+// third-octave bands from 100 Hz to 10 kHz. The output band-pass and the damping set it.
+double colourOctaves(const ImpulseResponse& response) {
+    double total = 0.0, weighted = 0.0;
+    for (int band = -10; band <= 10; ++band) {
+        const double octaves = band / 3.0;
+        const double centre = 1000.0 * std::pow(2.0, octaves);
+        const double energy = bandEnergy(response.left, centre, response.fs) +
+                              bandEnergy(response.right, centre, response.fs);
+        total += energy;
+        weighted += energy * octaves;
+    }
+    return weighted / total;
+}
+
 double onsetMs(const std::vector<double>& side, double fs) {
     std::size_t n = 0;
     while (n < side.size() && std::fabs(side[n]) < 1e-9)
@@ -89,29 +127,33 @@ struct Expected {
     double damping;
     double decaySeconds;
     double levelDb;
+    double colourOctaves;
 };
 
 std::string describe(const Expected& e) {
-    return std::string(e.type == ReverbType::Plate ? "plate" : "spring") + " at " +
-           std::to_string(static_cast<int>(e.fs)) + " Hz, damping " + std::to_string(e.damping);
+    std::ostringstream text;
+    text << (e.type == ReverbType::Plate ? "plate" : "spring") << " at " << e.fs << " Hz, damping "
+         << e.damping;
+    return text.str();
 }
 
 // Damping 0.5 and 1 at both rate groups of the lines: a longer tap, a stronger feedback or a
-// brighter damping lengthens the decay; the output scaling and band-pass set the level. The
+// brighter damping lengthens the decay; the output scaling and band-pass set the level, the
+// band-pass and the damping the colour. The
 // rates differ slightly because every tap rounds to whole samples and the band-pass is
 // designed per rate.
 constexpr Expected kExpected[] = {
-    {ReverbType::Spring, 44100.0, 0.5, 1.792, -13.88},
-    {ReverbType::Spring, 44100.0, 1.0, 0.513, -20.66},
-    {ReverbType::Spring, 96000.0, 0.5, 1.812, -14.95},
-    {ReverbType::Spring, 96000.0, 1.0, 0.535, -21.24},
-    {ReverbType::Plate, 44100.0, 0.5, 2.967, -10.90},
-    {ReverbType::Plate, 44100.0, 1.0, 1.104, -8.19},
-    {ReverbType::Plate, 96000.0, 0.5, 3.094, -12.00},
-    {ReverbType::Plate, 96000.0, 1.0, 1.169, -9.44},
+    {ReverbType::Spring, 44100.0, 0.5, 1.792, -13.88, 0.699},
+    {ReverbType::Spring, 44100.0, 1.0, 0.513, -20.66, 0.173},
+    {ReverbType::Spring, 96000.0, 0.5, 1.812, -14.95, 1.237},
+    {ReverbType::Spring, 96000.0, 1.0, 0.535, -21.24, 0.818},
+    {ReverbType::Plate, 44100.0, 0.5, 2.967, -10.90, 1.770},
+    {ReverbType::Plate, 44100.0, 1.0, 1.104, -8.19, 1.884},
+    {ReverbType::Plate, 96000.0, 0.5, 3.094, -12.00, 1.969},
+    {ReverbType::Plate, 96000.0, 1.0, 1.169, -9.44, 2.019},
 };
 
-TEST(ReverbCharacter, DecayTimeAndLevelOfEachTypeLieInTheirRanges) {
+TEST(ReverbCharacter, DecayTimeLevelAndColourOfEachTypeLieInTheirRanges) {
     for (const Expected& expected : kExpected) {
         const ImpulseResponse response = respond(expected.type, expected.fs, expected.damping);
         const double decay = decaySeconds(response);
@@ -121,6 +163,8 @@ TEST(ReverbCharacter, DecayTimeAndLevelOfEachTypeLieInTheirRanges) {
             << "left level (dB of an impulse's energy) of the " << describe(expected);
         EXPECT_NEAR(levelDb(response.right), expected.levelDb, kLevelToleranceDb)
             << "right level (dB of an impulse's energy) of the " << describe(expected);
+        EXPECT_NEAR(colourOctaves(response), expected.colourOctaves, kColourToleranceOctaves)
+            << "colour (mean band, octaves above 1 kHz) of the " << describe(expected);
     }
 }
 
