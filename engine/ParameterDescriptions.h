@@ -212,9 +212,11 @@ inline constexpr std::array<ParameterDescription, kNumParameters> kParameterDesc
         numbered("DlyNumR", "", E::Timing, Q::DelayNote, kDelayNumerators).on(R),
         numbered("DlyDenL", "", E::Timing, Q::DelayNote, kDenominatorTable).on(L),
         numbered("DlyDenR", "", E::Timing, Q::DelayNote, kDenominatorTable).on(R),
-        numbered("RangeL", "ms", E::Timing, Q::None, kRangeMaximaMs).on(L).startingAt(centreOf(2, 3)),
-        numbered("RangeR", "ms", E::Timing, Q::None, kRangeMaximaMs).on(R).startingAt(centreOf(2, 3)),
-        // Three modes; announced as a switch, a host could never reach the middle one.
+        numbered("RangeL", "ms", E::Timing, Q::None, kRangeMaximaMs)
+            .on(L).startingAt(centreOf(2, 3)),
+        numbered("RangeR", "ms", E::Timing, Q::None, kRangeMaximaMs)
+            .on(R).startingAt(centreOf(2, 3)),
+        // Three modes, announced as integer steps: as a switch the middle one is out of reach.
         named("LfoMode", E::Modulation, kLfoModes),
         numbered("LfoNum", "", E::Modulation, Q::LfoNote, kLfoNumerators),
         numbered("LfoDen", "", E::Modulation, Q::LfoNote, kDenominatorTable),
@@ -241,8 +243,10 @@ inline constexpr std::array<ParameterDescription, kNumParameters> kParameterDesc
         continuous("ResoMod", "", E::Modulation, D::Depth, Q::Depth).startingAt(0.5),
         numbered("PreNumL", "", E::Timing, Q::PreDelayNote, kPreDelayNumerators).on(L),
         numbered("PreNumR", "", E::Timing, Q::PreDelayNote, kPreDelayNumerators).on(R),
-        numbered("PreDenL", "", E::Timing, Q::PreDelayNote, kDenominatorTable).on(L).startingAt(centreOf(1, 13)),
-        numbered("PreDenR", "", E::Timing, Q::PreDelayNote, kDenominatorTable).on(R).startingAt(centreOf(1, 13)),
+        numbered("PreDenL", "", E::Timing, Q::PreDelayNote, kDenominatorTable)
+            .on(L).startingAt(centreOf(1, 13)),
+        numbered("PreDenR", "", E::Timing, Q::PreDelayNote, kDenominatorTable)
+            .on(R).startingAt(centreOf(1, 13)),
         // Continuous in the engine (open up to one half), but a two-state control to a host.
         continuous("MuteInL", "", E::Level, D::Mute, Q::None).on(L).announcedAsSwitch(),
         continuous("MuteInR", "", E::Level, D::Mute, Q::None).on(R).announcedAsSwitch(),
