@@ -73,11 +73,13 @@ struct FloatSteps {
     float largeStep = 0.0f;
 };
 
+// The texts default to the empty string rather than an empty view, so a text copied for an
+// index without a description still comes from a real (empty) string.
 struct ParameterDescription {
-    std::string_view name{};  // the host's name, at most 8 characters
-    std::string_view label{}; // the unit label, at most 8 characters
-    int steps = 0;            // 0 for a continuous parameter
-    double initial = 0.0;     // the engine's construction value
+    std::string_view name = "";  // the host's name, at most 8 characters
+    std::string_view label = ""; // the unit label, at most 8 characters
+    int steps = 0;               // 0 for a continuous parameter
+    double initial = 0.0;        // the engine's construction value
     EngineGroup group = EngineGroup::None;
     DisplayKind display = DisplayKind::NotApplicable;
     ReadoutKind readout = ReadoutKind::None;
