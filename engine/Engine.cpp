@@ -1,43 +1,10 @@
 #include "engine/Engine.h"
+#include "engine/ParameterDescriptions.h"
 
-#include <array>
 #include <cmath>
 #include <numbers>
 
 namespace velmora::engine {
-
-namespace {
-
-// The values the engine starts from, as normalised parameter values. Applied through the
-// parameter rows in index order, they give the construction state: unity gains, half mix,
-// delay pans hard left and right, 3 Hz LFO, 16 kHz cutoff, resonance 0.05, 100 ms envelope,
-// both delays "time" at 2000 ms of 5000 ms, pre-delay 0/2, clocked mode on, ducking at -30 dB.
-// Feedback starts at 0 with each channel in its own line, and the inputs open.
-constexpr std::array<double, kNumParameters> initialValues() {
-    std::array<double, kNumParameters> v{};
-    v[param::Input] = 0.5;
-    v[param::Output] = 0.5;
-    v[param::Mix] = 0.5;
-    v[param::FbPanR] = 1.0;
-    v[param::LFORate] = 0.5; // 16^0.5 - 1 = 3 Hz
-    v[param::LROffset] = 0.5;
-    v[param::CutfMod] = 0.5;
-    v[param::Cutoff] = 1.0; // limited to 16000 Hz
-    v[param::VcoMan] = 0.5;
-    v[param::VcoMod] = 0.5;
-    v[param::RangeL] = 2.5 / 3.0;
-    v[param::RangeR] = 2.5 / 3.0;
-    v[param::DlyTimeL] = 0.4;
-    v[param::DlyTimeR] = 0.4;
-    v[param::VcoOn] = 0.75;
-    v[param::DlyPanR] = 1.0;
-    v[param::ResoMod] = 0.5;
-    v[param::PreDenL] = 1.5 / 13.0;
-    v[param::PreDenR] = 1.5 / 13.0;
-    return v;
-}
-
-} // namespace
 
 Engine::Engine() {
     state_.meter.allocate(InputMeter::kDefaultLength);
@@ -45,9 +12,12 @@ Engine::Engine() {
     // Until the rate first changes the shape smoothing keeps its construction value.
     state_.lfo.setShapeCoefficient(1.0 -
                                    std::exp(-2.0 * std::numbers::pi * 1000.0 / kInitialSampleRate));
-    const auto values = initialValues();
+    // Applied through the parameter rows in index order, the construction values give unity
+    // gains, half mix, delay pans hard left and right, 3 Hz LFO, 16 kHz cutoff, resonance 0.05,
+    // 100 ms envelope, both delays "time" at 2000 ms of 5000 ms, pre-delay 0/2, clocked mode
+    // on, ducking at -30 dB, no feedback with each channel in its own line, and the inputs open.
     for (int index = 0; index < kNumParameters; ++index)
-        applyParameter(index, values[index]);
+        applyParameter(index, describe(index).initial);
     suspend();
 }
 

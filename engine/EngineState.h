@@ -55,7 +55,7 @@ struct LfoSettings {
 };
 
 struct FilterSettings {
-    RelaxedAtomic<bool> on{false};
+    RelaxedAtomic<bool> fltOn{false};
     RelaxedAtomic<int> type{static_cast<int>(FilterType::LowPass)};
     RelaxedAtomic<int> placement{static_cast<int>(FilterPlacement::Input)};
 };
@@ -64,12 +64,12 @@ struct FilterSettings {
 struct PathSettings {
     std::array<RelaxedAtomic<double>, 2> feedbackSign{1.0, 1.0};
     std::array<RelaxedAtomic<double>, 2> delayOutputSign{1.0, 1.0};
-    RelaxedAtomic<bool> dryIntoReverb{false};
+    RelaxedAtomic<bool> dryIntoReverb{false}; // RvbMode "out"
     RelaxedAtomic<bool> bypass{false};
-    RelaxedAtomic<bool> clockedOn{false};
+    RelaxedAtomic<bool> vcoOn{false}; // the clocked delay
     RelaxedAtomic<double> manualClockOffset{0.0};
     RelaxedAtomic<bool> driveActive{false};
-    RelaxedAtomic<bool> reverbOn{false};
+    RelaxedAtomic<bool> rvbOn{false};
     RelaxedAtomic<double> reverbAmount{0.0};
     RelaxedAtomic<double> gateRelease{0.0}; // shared by both gates, from EnvSpeed
 };

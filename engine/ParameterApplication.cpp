@@ -1,6 +1,7 @@
 // The engine side of a parameter write: each of the 60 normalised values becomes the targets,
 // switches and coefficients the loop reads.
 #include "engine/Engine.h"
+#include "engine/ParameterDescriptions.h"
 #include "engine/TempoSync.h"
 
 #include <algorithm>
@@ -20,20 +21,30 @@ double sanitise(float value) {
     return std::clamp(static_cast<double>(value), 0.0, 1.0);
 }
 
-int step(double value, int steps) {
-    return stepIndex(static_cast<float>(value), steps);
+// The sign an inversion switch gives: -1 when on.
+double sign(int index, double value) {
+    return stepOf(index, value) == 1 ? -1.0 : 1.0;
 }
 
-double sign(double value) {
-    return step(value, 2) == 1 ? -1.0 : 1.0;
+bool isOn(int index, double value) {
+    return stepOf(index, value) == 1;
 }
 
 double depth(double value) {
     return 2.0 * (value - 0.5);
 }
 
-int sideOf(int index, int leftIndex) {
-    return index - leftIndex;
+// 0 for the left channel's parameter, 1 for the right one's.
+int sideOf(const ParameterDescription& description) {
+    return description.channel == Channel::Right ? 1 : 0;
+}
+
+int sideOf(int index) {
+    return sideOf(describe(index));
+}
+
+unsigned tempoFlagOf(int side) {
+    return side == 0 ? kTempoLeftDelay : kTempoRightDelay;
 }
 
 } // namespace
@@ -43,83 +54,35 @@ void Engine::setParameter(int index, float value) {
 }
 
 void Engine::applyParameter(int index, double value) {
-    if (index < 0 || index >= kNumParameters || index == param::Unused43 ||
-        index == param::Unused44)
-        return;
+    const ParameterDescription& description = describe(index);
+    if (description.group == EngineGroup::None) return;
     // The ignored time write in "note" mode stores nothing; every other row stores the value.
-    const bool ignoredTimeWrite = (index == param::DlyTimeL || index == param::DlyTimeR) &&
-                                  state_.timing[sideOf(index, param::DlyTimeL)].mode.get() ==
-                                      static_cast<int>(DelayMode::Note);
+    const bool ignoredTimeWrite =
+        (index == param::DlyTimeL || index == param::DlyTimeR) &&
+        state_.timing[sideOf(description)].mode.get() == static_cast<int>(DelayMode::Note);
     if (ignoredTimeWrite) return;
     state_.normalised[index].set(value);
 
-    switch (index) {
-    case param::Input:
-    case param::Output:
-    case param::Mix:
-    case param::FbGainL:
-    case param::FbGainR:
-    case param::FbPanL:
-    case param::FbPanR:
-    case param::FbInvL:
-    case param::FbInvR:
-    case param::DlyInvL:
-    case param::DlyInvR:
-    case param::DlyPanL:
-    case param::DlyPanR:
-    case param::DlyGateL:
-    case param::DlyGateR:
-    case param::Ducking:
-    case param::MuteInL:
-    case param::MuteInR:
+    switch (description.group) {
+    case EngineGroup::Level:
         applyLevelRow(index, value);
         break;
-    case param::LFOWave:
-    case param::LFORate:
-    case param::LROffset:
-    case param::ModSrc:
-    case param::CutfMod:
-    case param::VcoMan:
-    case param::VcoMod:
-    case param::Drive:
-    case param::EnvSpeed:
-    case param::LfoMode:
-    case param::LfoNum:
-    case param::LfoDen:
-    case param::ModSens:
-    case param::ResoMod:
+    case EngineGroup::Modulation:
         applyModulationRow(index, value);
         break;
-    case param::FltType:
-    case param::Cutoff:
-    case param::Reso:
-    case param::FltMode:
+    case EngineGroup::Filter:
         applyFilterRow(index, value);
         break;
-    case param::DlyModeL:
-    case param::DlyModeR:
-    case param::DlyNumL:
-    case param::DlyNumR:
-    case param::DlyDenL:
-    case param::DlyDenR:
-    case param::RangeL:
-    case param::RangeR:
-    case param::DlyTimeL:
-    case param::DlyTimeR:
-    case param::PreNumL:
-    case param::PreNumR:
-    case param::PreDenL:
-    case param::PreDenR:
+    case EngineGroup::Timing:
         applyTimingRow(index, value);
         break;
-    case param::RvbMode:
-    case param::RvbType:
-    case param::RvbDamp:
-    case param::RvbAmt:
+    case EngineGroup::Reverb:
         applyReverbRow(index, value);
         break;
-    default:
+    case EngineGroup::Switch:
         applySwitchRow(index, value);
+        break;
+    case EngineGroup::None:
         break;
     }
 }
@@ -154,11 +117,11 @@ void Engine::applyLevelRow(int index, double value) {
         break;
     case param::FbInvL:
     case param::FbInvR:
-        state_.path.feedbackSign[sideOf(index, param::FbInvL)].set(sign(value));
+        state_.path.feedbackSign[sideOf(index)].set(sign(index, value));
         break;
     case param::DlyInvL:
     case param::DlyInvR:
-        state_.path.delayOutputSign[sideOf(index, param::DlyInvL)].set(sign(value));
+        state_.path.delayOutputSign[sideOf(index)].set(sign(index, value));
         break;
     case param::DlyPanL:
     case param::DlyPanR:
@@ -189,7 +152,7 @@ void Engine::applyModulationRow(int index, double value) {
     LfoSettings& lfo = state_.lfoSettings;
     switch (index) {
     case param::LFOWave:
-        state_.lfo.setWave(step(value, 5));
+        state_.lfo.setWave(stepOf(index, value));
         break;
     case param::LFORate: {
         // Also in the synced modes, until the next tempo recomputation.
@@ -221,15 +184,15 @@ void Engine::applyModulationRow(int index, double value) {
         applyEnvelopeSpeed(value);
         break;
     case param::LfoMode:
-        lfo.mode.set(step(value, 3));
+        lfo.mode.set(stepOf(index, value));
         if (lfo.mode.get() != static_cast<int>(LfoMode::Free)) updateTempoDependents(kTempoLfo);
         break;
     case param::LfoNum:
-        lfo.numeratorIndex.set(step(value, static_cast<int>(kLfoNumerators.size())));
+        lfo.numeratorIndex.set(stepOf(index, value));
         updateTempoDependents(kTempoLfo);
         break;
     case param::LfoDen:
-        lfo.denominatorIndex.set(step(value, static_cast<int>(kDenominatorTable.size())));
+        lfo.denominatorIndex.set(stepOf(index, value));
         updateTempoDependents(kTempoLfo);
         break;
     case param::ModSens:
@@ -259,7 +222,7 @@ void Engine::applyEnvelopeSpeed(double value) {
 void Engine::applyFilterRow(int index, double value) {
     switch (index) {
     case param::FltType:
-        state_.filterSettings.type.set(step(value, 3));
+        state_.filterSettings.type.set(stepOf(index, value));
         break;
     case param::Cutoff:
         applyCutoff(value);
@@ -268,7 +231,7 @@ void Engine::applyFilterRow(int index, double value) {
         state_.smoothing.setTarget(Smoothed::Resonance, std::max(value, 0.05));
         break;
     case param::FltMode:
-        state_.filterSettings.placement.set(step(value, 3));
+        state_.filterSettings.placement.set(stepOf(index, value));
         break;
     default:
         break;
@@ -282,51 +245,41 @@ void Engine::applyCutoff(double value) {
 }
 
 void Engine::applyTimingRow(int index, double value) {
+    const int side = sideOf(index);
+    ChannelTiming& timing = state_.timing[side];
     switch (index) {
     case param::DlyModeL:
     case param::DlyModeR:
-        applyDelayMode(sideOf(index, param::DlyModeL), value);
+        applyDelayMode(side, value);
         break;
     case param::DlyNumL:
-    case param::DlyNumR: {
-        const int side = sideOf(index, param::DlyNumL);
-        state_.timing[side].numeratorIndex.set(
-            step(value, static_cast<int>(kDelayNumerators.size())));
-        updateTempoDependents(side == 0 ? kTempoLeftDelay : kTempoRightDelay);
+    case param::DlyNumR:
+        timing.numeratorIndex.set(stepOf(index, value));
+        updateTempoDependents(tempoFlagOf(side));
         break;
-    }
     case param::DlyDenL:
-    case param::DlyDenR: {
-        const int side = sideOf(index, param::DlyDenL);
-        state_.timing[side].denominatorIndex.set(
-            step(value, static_cast<int>(kDenominatorTable.size())));
-        updateTempoDependents(side == 0 ? kTempoLeftDelay : kTempoRightDelay);
+    case param::DlyDenR:
+        timing.denominatorIndex.set(stepOf(index, value));
+        updateTempoDependents(tempoFlagOf(side));
         break;
-    }
     case param::RangeL:
     case param::RangeR:
-        applyRange(sideOf(index, param::RangeL), value);
+        applyRange(side, value);
         break;
     case param::DlyTimeL:
     case param::DlyTimeR:
-        applyDelayTime(sideOf(index, param::DlyTimeL), value);
+        applyDelayTime(side, value);
         break;
     case param::PreNumL:
-    case param::PreNumR: {
-        const int side = sideOf(index, param::PreNumL);
-        state_.timing[side].preNumeratorIndex.set(
-            step(value, static_cast<int>(kPreDelayNumerators.size())));
+    case param::PreNumR:
+        timing.preNumeratorIndex.set(stepOf(index, value));
         state_.fades[side].requestRetime();
         break;
-    }
     case param::PreDenL:
-    case param::PreDenR: {
-        const int side = sideOf(index, param::PreDenL);
-        state_.timing[side].preDenominatorIndex.set(
-            step(value, static_cast<int>(kDenominatorTable.size())));
+    case param::PreDenR:
+        timing.preDenominatorIndex.set(stepOf(index, value));
         state_.fades[side].requestRetime();
         break;
-    }
     default:
         break;
     }
@@ -336,10 +289,10 @@ void Engine::applyTimingRow(int index, double value) {
 // smallest range that holds it.
 void Engine::applyDelayMode(int side, double value) {
     ChannelTiming& timing = state_.timing[side];
-    const int mode = step(value, 2);
+    const int mode = stepOf(param::DlyModeL + side, value);
     timing.mode.set(mode);
     if (mode == static_cast<int>(DelayMode::Note)) {
-        updateTempoDependents(side == 0 ? kTempoLeftDelay : kTempoRightDelay);
+        updateTempoDependents(tempoFlagOf(side));
         return;
     }
     const double freeMs = timing.freeTimeMs.get();
@@ -347,13 +300,13 @@ void Engine::applyDelayMode(int side, double value) {
     const double rangeMax = kRangeMaximaMs[range];
     timing.rangeIndex.set(range);
     timing.rangeMaxMs.set(rangeMax);
-    state_.normalised[param::RangeL + side].set(stepValue(range, 3));
+    state_.normalised[param::RangeL + side].set(stepValue(range, describe(param::RangeL).steps));
     state_.normalised[param::DlyTimeL + side].set(freeMs / rangeMax);
 }
 
 void Engine::applyRange(int side, double value) {
     ChannelTiming& timing = state_.timing[side];
-    const int range = step(value, static_cast<int>(kRangeMaximaMs.size()));
+    const int range = stepOf(param::RangeL + side, value);
     const double oldMax = timing.rangeMaxMs.get();
     const double newMax = kRangeMaximaMs[range];
     RelaxedAtomic<double>& timeValue = state_.normalised[param::DlyTimeL + side];
@@ -364,7 +317,7 @@ void Engine::applyRange(int side, double value) {
     timing.freeTimeMs.set(scaled * newMax);
     timing.delayMs.set(scaled * newMax);
     state_.fades[side].requestRetime();
-    updateTempoDependents(side == 0 ? kTempoLeftDelay : kTempoRightDelay);
+    updateTempoDependents(tempoFlagOf(side));
 }
 
 // Only reached in "time" mode (the caller ignores the write otherwise).
@@ -379,7 +332,7 @@ void Engine::applyDelayTime(int side, double value) {
 void Engine::applyReverbRow(int index, double value) {
     switch (index) {
     case param::RvbMode:
-        state_.path.dryIntoReverb.set(step(value, 2) == 1);
+        state_.path.dryIntoReverb.set(isOn(index, value));
         break;
     case param::RvbType:
         applyReverbType(value);
@@ -398,23 +351,24 @@ void Engine::applyReverbRow(int index, double value) {
 // The caller holds engineLock: the re-layout moves indices the loop uses.
 void Engine::applyReverbType(double value) {
     if (!state_.reverb.allocated()) return;
-    state_.reverb.layOut(static_cast<ReverbType>(step(value, 2)), state_.sampleRate.get());
+    state_.reverb.layOut(static_cast<ReverbType>(stepOf(param::RvbType, value)),
+                         state_.sampleRate.get());
 }
 
 void Engine::applySwitchRow(int index, double value) {
-    const bool on = step(value, 2) == 1;
+    const bool on = isOn(index, value);
     switch (index) {
     case param::Bypass:
         state_.path.bypass.set(on);
         break;
     case param::FltOn:
-        state_.filterSettings.on.set(on);
+        state_.filterSettings.fltOn.set(on);
         break;
     case param::VcoOn:
-        state_.path.clockedOn.set(on);
+        state_.path.vcoOn.set(on);
         break;
     case param::RvbOn:
-        state_.path.reverbOn.set(on);
+        state_.path.rvbOn.set(on);
         break;
     default:
         break;

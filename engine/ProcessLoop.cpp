@@ -26,12 +26,12 @@ struct HostSample {
 // Switches read once at the start of each sample, so the two filter placements and the line
 // access of one sample all see the same setting.
 struct SampleSwitches {
-    bool filterOn;
+    bool fltOn;
     FilterPlacement placement;
     FilterType filterType;
-    bool clockedOn;
+    bool vcoOn;
     bool driveActive;
-    bool reverbOn;
+    bool rvbOn;
     bool bypass;
     double dryIntoReverb; // 1 in "out" mode, 0 in "fx"
 };
@@ -48,7 +48,7 @@ class SignalPath {
         x = filterInput(x, sw);
         Stereo d = antiAlias(x, sw);
         lastDelayInput_ = d;
-        lastClockedOn_ = sw.clockedOn;
+        lastVcoOn_ = sw.vcoOn;
         const Stereo envMod = detectAndDrive(d, sw);
         const Lfo::Values mod = modulate(envMod);
         const Stereo to = feedbackMatrix();
@@ -70,20 +70,20 @@ class SignalPath {
     // The delay input before the drive: what the anti-alias filter passes in a steady state,
     // so settling its memories on it lets the clocked mode start without a transient.
     Stereo lastDelayInput() const { return lastDelayInput_; }
-    // The clocked mode as the block's last sample saw it; a switch flipped after that sample
+    // VcoOn as the block's last sample saw it; a switch flipped after that sample
     // is handled by the next block.
-    bool lastClockedOn() const { return lastClockedOn_; }
+    bool lastVcoOn() const { return lastVcoOn_; }
 
   private:
     double smoothed(Smoothed which) const { return s_.smoothing.value(which); }
 
     SampleSwitches readSwitches() const {
-        return {s_.filterSettings.on.get(),
+        return {s_.filterSettings.fltOn.get(),
                 static_cast<FilterPlacement>(s_.filterSettings.placement.get()),
                 static_cast<FilterType>(s_.filterSettings.type.get()),
-                s_.path.clockedOn.get(),
+                s_.path.vcoOn.get(),
                 s_.path.driveActive.get(),
-                s_.path.reverbOn.get() && s_.reverb.allocated(),
+                s_.path.rvbOn.get() && s_.reverb.allocated(),
                 s_.path.bypass.get(),
                 s_.path.dryIntoReverb.get() ? 1.0 : 0.0};
     }
@@ -96,7 +96,7 @@ class SignalPath {
     // Filter set-up for this sample, with the modulation prepared by the previous one; in the
     // "in" placement the dry signal and the delay input are filtered here.
     Stereo filterInput(Stereo x, const SampleSwitches& sw) {
-        if (!sw.filterOn) return x;
+        if (!sw.fltOn) return x;
         auto& pending = s_.pendingFilterModulation;
         if (pending.present) {
             s_.modulation.prepareFilterModulation(pending.mod, pending.cutoffDepth);
@@ -116,7 +116,7 @@ class SignalPath {
     }
 
     Stereo antiAlias(Stereo x, const SampleSwitches& sw) {
-        if (!sw.clockedOn) return x;
+        if (!sw.vcoOn) return x;
         // Separate locals: the stage writes them one at a time, and reading them back as one
         // pair would stall on the two stores.
         double left = x.left;
@@ -172,7 +172,7 @@ class SignalPath {
     }
 
     Stereo accessLines(Stereo to, Stereo lineInput, Lfo::Values mod, const SampleSwitches& sw) {
-        if (sw.clockedOn) {
+        if (sw.vcoOn) {
             const double depth = smoothed(Smoothed::ClockDepth);
             const double manual = s_.path.manualClockOffset.get();
             const auto y = s_.clocked.access(s_.lines, {mod.left, mod.right}, depth, manual);
@@ -204,7 +204,7 @@ class SignalPath {
     Stereo filterLoop(Stereo y, const SampleSwitches& sw) {
         const double signL = s_.path.feedbackSign[0].get();
         const double signR = s_.path.feedbackSign[1].get();
-        if (sw.filterOn && sw.placement != FilterPlacement::Input) {
+        if (sw.fltOn && sw.placement != FilterPlacement::Input) {
             const Stereo z = filter(y, sw.filterType);
             const Stereo fed = sw.placement == FilterPlacement::Feedback ? z : y;
             s_.feedback = {fed.left * signL, fed.right * signR};
@@ -234,7 +234,7 @@ class SignalPath {
     }
 
     void reverb(Stereo& wet, const SampleSwitches& sw) {
-        if (sw.reverbOn) s_.reverb.process(wet.left, wet.right, s_.path.reverbAmount.get());
+        if (sw.rvbOn) s_.reverb.process(wet.left, wet.right, s_.path.reverbAmount.get());
     }
 
     // In "fx" mode the dry signal goes straight out; in "out" mode it is already in the wet sum.
@@ -248,7 +248,7 @@ class SignalPath {
     EngineState& s_;
     const double lfoIncrement_;
     Stereo lastDelayInput_{0.0, 0.0};
-    bool lastClockedOn_ = false;
+    bool lastVcoOn_ = false;
 };
 
 // A host may leave an input it has nothing for (a sidechain) without a buffer: it reads as
@@ -314,7 +314,7 @@ void Engine::runBlock(const Sample* const* inputs, Sample* const* outputs, int f
 
     // Keeps the anti-alias filter settled on the delay input while the clocked mode is off, so
     // switching it on starts without a transient.
-    if (!path.lastClockedOn()) {
+    if (!path.lastVcoOn()) {
         const Stereo last = path.lastDelayInput();
         s.antiAlias.settle(last.left, last.right);
     }

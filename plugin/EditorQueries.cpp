@@ -1,12 +1,10 @@
 #include "plugin/EditorQueries.h"
 
 #include "engine/Engine.h"
-#include "engine/ParameterIndex.h"
-#include "engine/ValueTables.h"
+#include "engine/ParameterDescriptions.h"
 #include "plugin/NumberText.h"
 #include "plugin/ParameterDisplay.h"
 
-#include <array>
 #include <cmath>
 #include <numbers>
 
@@ -24,9 +22,13 @@ double gainFloor() {
 constexpr double kLongestDelayMs = 5000.0;
 constexpr double kFastestLfoHz = 15.0;
 
-template <std::size_t N>
-int entryFor(const engine::Engine& engine, int index, const std::array<int, N>& table) {
-    return table[static_cast<std::size_t>(currentStep(engine, index))];
+// The value-table entry of a stepped parameter's current step.
+int stepNumber(const engine::Engine& engine, int index) {
+    return describe(index).stepNumbers[static_cast<std::size_t>(currentStep(engine, index))];
+}
+
+Side sideOf(int index) {
+    return describe(index).channel == Channel::Right ? Side::Right : Side::Left;
 }
 
 void plainNumber(DisplayRecord& record, bool isSigned) {
@@ -54,102 +56,73 @@ float noteQuantity(int numerator, int denominator, DisplayRecord& record) {
     return 0.0f;
 }
 
-float delayNote(const engine::Engine& engine, Side side, DisplayRecord& record) {
-    const bool left = side == Side::Left;
-    return noteQuantity(entryFor(engine, left ? param::DlyNumL : param::DlyNumR, kDelayNumerators),
-                        entryFor(engine, left ? param::DlyDenL : param::DlyDenR, kDenominatorTable),
+// The note value of a numerator and denominator parameter pair.
+float noteQuantity(const engine::Engine& engine, int numeratorIndex, int denominatorIndex,
+                   DisplayRecord& record) {
+    return noteQuantity(stepNumber(engine, numeratorIndex), stepNumber(engine, denominatorIndex),
                         record);
-}
-
-float preDelayNote(const engine::Engine& engine, Side side, DisplayRecord& record) {
-    const bool left = side == Side::Left;
-    return noteQuantity(
-        entryFor(engine, left ? param::PreNumL : param::PreNumR, kPreDelayNumerators),
-        entryFor(engine, left ? param::PreDenL : param::PreDenR, kDenominatorTable), record);
 }
 
 // The quantity the readout shows for index; sets the sign, separator and note fields the
 // index defines.
 float rowQuantity(const engine::Engine& engine, int index, float value, DisplayRecord& record) {
-    const double v = engine.parameterValue(index);
-    switch (index) {
-    case param::Input:
-    case param::Output:
-        return levelQuantity(4.0 * v * v, record);
-    case param::FbGainL:
-    case param::FbGainR:
-        return levelQuantity(v, record);
-    case param::DlyGateL:
-    case param::DlyGateR:
-        return levelQuantity(v * v, record);
-    case param::Drive:
-        plainNumber(record, true);
-        return decibelsOf(std::exp2(4.0 * v));
-    case param::Mix:
-    case param::FbPanL:
-    case param::FbPanR:
-    case param::ModSrc:
-    case param::DlyPanL:
-    case param::DlyPanR:
-        return balanceQuantity(v, record);
-    case param::LFORate:
-        plainNumber(record, false);
-        return static_cast<float>(engine.lfoRateHz());
-    case param::LROffset:
-        plainNumber(record, true);
-        return static_cast<float>((v - 0.5) * std::numbers::pi * 180.0 / kSingleHalfPi);
-    case param::CutfMod:
-    case param::VcoMod:
-    case param::ResoMod:
-        plainNumber(record, true);
-        return static_cast<float>((2.0 * v - 1.0) * 100.0);
-    case param::Cutoff:
-        plainNumber(record, false);
-        return static_cast<float>(cutoffHz(v, engine.sampleRate()) / 1000.0);
-    case param::Reso:
-    case param::RvbDamp:
-    case param::Ducking:
-        plainNumber(record, true);
-        return value * 24.0f - 24.0f;
-    case param::VcoMan:
-        plainNumber(record, false);
-        return static_cast<float>(std::exp2(2.0 * v - 1.0));
-    case param::EnvSpeed:
-        plainNumber(record, false);
-        return static_cast<float>(900.0 * v + 100.0);
-    case param::DlyTimeL:
-    case param::DlyTimeR:
-        plainNumber(record, false);
-        return static_cast<float>(
-            engine.delayMs(index == param::DlyTimeL ? Side::Left : Side::Right));
-    case param::RvbAmt:
-        plainNumber(record, false);
-        return value * 100.0f;
-    case param::ModSens:
-        record.separator = 0;
-        return static_cast<float>(v * 10.0);
-    case kTempoTag:
+    if (index == kTempoTag) {
         plainNumber(record, false);
         return static_cast<float>(engine.tempoBpm());
-    case param::DlyNumL:
-    case param::DlyDenL:
-        return delayNote(engine, Side::Left, record);
-    case param::DlyNumR:
-    case param::DlyDenR:
-        return delayNote(engine, Side::Right, record);
-    case param::LfoNum:
-    case param::LfoDen:
-        return noteQuantity(entryFor(engine, param::LfoNum, kLfoNumerators),
-                            entryFor(engine, param::LfoDen, kDenominatorTable), record);
-    case param::PreNumL:
-    case param::PreDenL:
-        return preDelayNote(engine, Side::Left, record);
-    case param::PreNumR:
-    case param::PreDenR:
-        return preDelayNote(engine, Side::Right, record);
-    default:
-        return 0.0f;
     }
+    const double v = engine.parameterValue(index);
+    const Side side = sideOf(index);
+    const bool left = side == Side::Left;
+    switch (describe(index).readout) {
+    case ReadoutKind::Level:
+        return levelQuantity(levelGain(index, v), record);
+    case ReadoutKind::Drive:
+        plainNumber(record, true);
+        return decibelsOf(std::exp2(4.0 * v));
+    case ReadoutKind::Balance:
+        return balanceQuantity(v, record);
+    case ReadoutKind::LfoRate:
+        plainNumber(record, false);
+        return static_cast<float>(engine.lfoRateHz());
+    case ReadoutKind::Offset:
+        plainNumber(record, true);
+        return static_cast<float>((v - 0.5) * std::numbers::pi * 180.0 / kSingleHalfPi);
+    case ReadoutKind::Depth:
+        plainNumber(record, true);
+        return static_cast<float>((2.0 * v - 1.0) * 100.0);
+    case ReadoutKind::Cutoff:
+        plainNumber(record, false);
+        return static_cast<float>(cutoffHz(v, engine.sampleRate()) / 1000.0);
+    case ReadoutKind::HostScale:
+        plainNumber(record, true);
+        return value * 24.0f - 24.0f;
+    case ReadoutKind::ClockRatio:
+        plainNumber(record, false);
+        return static_cast<float>(std::exp2(2.0 * v - 1.0));
+    case ReadoutKind::EnvelopeMs:
+        plainNumber(record, false);
+        return static_cast<float>(900.0 * v + 100.0);
+    case ReadoutKind::DelayTime:
+        plainNumber(record, false);
+        return static_cast<float>(engine.delayMs(side));
+    case ReadoutKind::HostPercent:
+        plainNumber(record, false);
+        return value * 100.0f;
+    case ReadoutKind::Sensitivity:
+        record.separator = 0;
+        return static_cast<float>(v * 10.0);
+    case ReadoutKind::DelayNote:
+        return noteQuantity(engine, left ? param::DlyNumL : param::DlyNumR,
+                            left ? param::DlyDenL : param::DlyDenR, record);
+    case ReadoutKind::LfoNote:
+        return noteQuantity(engine, param::LfoNum, param::LfoDen, record);
+    case ReadoutKind::PreDelayNote:
+        return noteQuantity(engine, left ? param::PreNumL : param::PreNumR,
+                            left ? param::PreDenL : param::PreDenR, record);
+    case ReadoutKind::None:
+        break;
+    }
+    return 0.0f;
 }
 
 // Four digits at most: the point moves left as the magnitude grows.
@@ -179,17 +152,15 @@ void encodeDigits(float quantity, DisplayRecord& record) {
 // Compared by cross-multiplying so that a note landing exactly on a limit stays in range.
 bool delayNoteTooLong(const engine::Engine& engine, Side side) {
     const bool left = side == Side::Left;
-    const int numerator =
-        entryFor(engine, left ? param::DlyNumL : param::DlyNumR, kDelayNumerators);
-    const int denominator =
-        entryFor(engine, left ? param::DlyDenL : param::DlyDenR, kDenominatorTable);
+    const int numerator = stepNumber(engine, left ? param::DlyNumL : param::DlyNumR);
+    const int denominator = stepNumber(engine, left ? param::DlyDenL : param::DlyDenR);
     // numerator * 240000 / (denominator * tempo) ms, a whole note times the fraction
     return numerator * 240000.0 > kLongestDelayMs * denominator * engine.tempoBpm();
 }
 
 bool lfoNoteOutOfRange(const engine::Engine& engine) {
-    const int numerator = entryFor(engine, param::LfoNum, kLfoNumerators);
-    const int denominator = entryFor(engine, param::LfoDen, kDenominatorTable);
+    const int numerator = stepNumber(engine, param::LfoNum);
+    const int denominator = stepNumber(engine, param::LfoDen);
     // rate = denominator * tempo / (numerator * 240) Hz, compared with both sides multiplied by
     // numerator * 240; 0.01 Hz is compared as 100 * rate against 1 to stay exact.
     const double scaledRate = denominator * engine.tempoBpm();
@@ -199,10 +170,8 @@ bool lfoNoteOutOfRange(const engine::Engine& engine) {
 
 bool preDelayNoteTooLong(const engine::Engine& engine, Side side) {
     const bool left = side == Side::Left;
-    const int numerator =
-        entryFor(engine, left ? param::PreNumL : param::PreNumR, kPreDelayNumerators);
-    const int denominator =
-        entryFor(engine, left ? param::PreDenL : param::PreDenR, kDenominatorTable);
+    const int numerator = stepNumber(engine, left ? param::PreNumL : param::PreNumR);
+    const int denominator = stepNumber(engine, left ? param::PreDenL : param::PreDenR);
     return numerator > denominator;
 }
 

@@ -1,10 +1,8 @@
 #include "plugin/ParameterDisplay.h"
 
 #include "engine/Engine.h"
-#include "engine/ParameterIndex.h"
-#include "engine/ValueTables.h"
+#include "engine/ParameterDescriptions.h"
 #include "plugin/NumberText.h"
-#include "plugin/ParameterTable.h"
 
 #include <algorithm>
 #include <array>
@@ -18,15 +16,6 @@ namespace velmora {
 namespace {
 
 using engine::Side;
-
-constexpr std::array<std::string_view, 2> kOnOff{"off", "on"};
-constexpr std::array<std::string_view, 5> kWaveNames{"sin", "sqr", "tri", "saw", "rnd"};
-constexpr std::array<std::string_view, 3> kFilterTypes{"LPF", "BPF", "HPF"};
-constexpr std::array<std::string_view, 3> kFilterPlacements{"in", "fb", "fx"};
-constexpr std::array<std::string_view, 2> kDelayModes{"time", "note"};
-constexpr std::array<std::string_view, 3> kLfoModes{"freq", "note", "note"};
-constexpr std::array<std::string_view, 2> kReverbModes{"fx", "out"};
-constexpr std::array<std::string_view, 2> kReverbTypes{"spring", "plate"};
 
 // The number routines write at most 12 characters.
 std::string numberText(const std::string& text) {
@@ -43,9 +32,14 @@ std::string intDisplay(double value) {
     return numberText(intText(saturatingTrunc(value)));
 }
 
-template <typename T, std::size_t N>
-T entryFor(const engine::Engine& engine, int index, const std::array<T, N>& table) {
-    return table[static_cast<std::size_t>(currentStep(engine, index))];
+std::string stepName(const engine::Engine& engine, int index) {
+    return std::string(
+        describe(index).stepNames[static_cast<std::size_t>(currentStep(engine, index))]);
+}
+
+std::string stepNumber(const engine::Engine& engine, int index) {
+    return std::to_string(
+        describe(index).stepNumbers[static_cast<std::size_t>(currentStep(engine, index))]);
 }
 
 std::string balanceText(double value, std::string_view left, std::string_view right) {
@@ -79,114 +73,75 @@ std::string sixDecimalsText(double milliseconds) {
     return text.data();
 }
 
-std::string delayTimeText(const engine::Engine& engine, Side side) {
+std::string delayTimeText(const engine::Engine& engine, int index) {
+    const Side side = describe(index).channel == Channel::Right ? Side::Right : Side::Left;
     return sixDecimalsText(engine.delayMs(side));
 }
 
 std::string displayText(const engine::Engine& engine, int index) {
     const double v = engine.parameterValue(index);
-    switch (index) {
-    case param::Input:
-    case param::Output:
-        return dbDisplay(4.0 * v * v);
-    case param::Mix:
-        return balanceText(v, "D", "W");
-    case param::FbGainL:
-    case param::FbGainR:
-        return dbDisplay(v);
-    case param::FbPanL:
-    case param::FbPanR:
-    case param::DlyPanL:
-    case param::DlyPanR:
-        return balanceText(v, "L", "R");
-    case param::FbInvL:
-    case param::FbInvR:
-    case param::DlyInvL:
-    case param::DlyInvR:
-    case param::Bypass:
-    case param::FltOn:
-    case param::VcoOn:
-    case param::RvbOn:
-        return std::string(entryFor(engine, index, kOnOff));
-    case param::LFOWave:
-        return std::string(entryFor(engine, index, kWaveNames));
-    case param::LFORate:
-        return floatDisplay(engine.lfoRateHz());
-    case param::LROffset:
-        return offsetText((v - 0.5) * std::numbers::pi);
-    case param::ModSrc:
-        return balanceText(v, "L", "E");
-    case param::CutfMod:
-    case param::VcoMod:
-    case param::ResoMod:
-        return signedPercentText(2.0 * v - 1.0);
-    case param::FltType:
-        return std::string(entryFor(engine, index, kFilterTypes));
-    case param::Cutoff:
-        return intDisplay(cutoffHz(v, engine.sampleRate()));
-    case param::Reso:
-        return floatDisplay(10.0 * v);
-    case param::VcoMan:
-        return floatDisplay(std::exp2(2.0 * v - 1.0));
-    case param::Drive:
+    switch (describe(index).display) {
+    case DisplayKind::StepName:
+        return stepName(engine, index);
+    case DisplayKind::StepNumber:
+        return stepNumber(engine, index);
+    case DisplayKind::VolumeDb:
+    case DisplayKind::GainDb:
+    case DisplayKind::GateDb:
+        return dbDisplay(levelGain(index, v));
+    case DisplayKind::DriveDb:
         return dbDisplay(std::exp2(4.0 * v));
-    case param::EnvSpeed:
-        return intDisplay(900.0 * v + 100.0 + 0.5);
-    case param::FltMode:
-        return std::string(entryFor(engine, index, kFilterPlacements));
-    case param::DlyModeL:
-    case param::DlyModeR:
-        return std::string(entryFor(engine, index, kDelayModes));
-    case param::DlyNumL:
-    case param::DlyNumR:
-        return std::to_string(entryFor(engine, index, kDelayNumerators));
-    case param::DlyDenL:
-    case param::DlyDenR:
-    case param::LfoDen:
-    case param::PreDenL:
-    case param::PreDenR:
-        return std::to_string(entryFor(engine, index, kDenominatorTable));
-    case param::RangeL:
-    case param::RangeR:
-        return std::to_string(entryFor(engine, index, kRangeMaximaMs));
-    case param::LfoMode:
-        return std::string(entryFor(engine, index, kLfoModes));
-    case param::LfoNum:
-        return std::to_string(entryFor(engine, index, kLfoNumerators));
-    case param::DlyTimeL:
-        return delayTimeText(engine, Side::Left);
-    case param::DlyTimeR:
-        return delayTimeText(engine, Side::Right);
-    case param::RvbMode:
-        return std::string(entryFor(engine, index, kReverbModes));
-    case param::RvbType:
-        return std::string(entryFor(engine, index, kReverbTypes));
-    case param::RvbDamp:
-    case param::RvbAmt:
-        return floatDisplay(100.0 * v);
-    case param::ModSens:
+    case DisplayKind::DryWet:
+        return balanceText(v, "D", "W");
+    case DisplayKind::Pan:
+        return balanceText(v, "L", "R");
+    case DisplayKind::SourceBlend:
+        return balanceText(v, "L", "E");
+    case DisplayKind::LfoRate:
+        return floatDisplay(engine.lfoRateHz());
+    case DisplayKind::Offset:
+        return offsetText((v - 0.5) * std::numbers::pi);
+    case DisplayKind::Depth:
+        return signedPercentText(2.0 * v - 1.0);
+    case DisplayKind::Sensitivity:
         return signedPercentText(v);
-    case param::DlyGateL:
-    case param::DlyGateR:
-        return dbDisplay(v * v);
-    case param::Ducking:
+    case DisplayKind::Cutoff:
+        return intDisplay(cutoffHz(v, engine.sampleRate()));
+    case DisplayKind::Resonance:
+        return floatDisplay(10.0 * v);
+    case DisplayKind::ClockRatio:
+        return floatDisplay(std::exp2(2.0 * v - 1.0));
+    case DisplayKind::EnvelopeMs:
+        return intDisplay(900.0 * v + 100.0 + 0.5);
+    case DisplayKind::DelayTime:
+        return delayTimeText(engine, index);
+    case DisplayKind::Percent:
+        return floatDisplay(100.0 * v);
+    case DisplayKind::DuckingDb:
         return floatDisplay(24.0 * v - 24.0);
-    case param::PreNumL:
-    case param::PreNumR:
-        return std::to_string(entryFor(engine, index, kPreDelayNumerators));
-    case param::MuteInL:
-    case param::MuteInR:
+    case DisplayKind::Mute:
         return v > 0.5 ? "muted" : "off";
-    default:
-        return "n/a"; // the two indices without a function
+    case DisplayKind::NotApplicable:
+        break;
     }
+    return "n/a"; // the two indices without a function
 }
 
 } // namespace
 
 int currentStep(const engine::Engine& engine, int index) {
-    const int steps = parameterInfo(index).steps;
-    return steps > 0 ? stepIndex(static_cast<float>(engine.parameterValue(index)), steps) : 0;
+    return stepOf(index, engine.parameterValue(index));
+}
+
+double levelGain(int index, double value) {
+    switch (describe(index).display) {
+    case DisplayKind::VolumeDb:
+        return 4.0 * value * value;
+    case DisplayKind::GateDb:
+        return value * value;
+    default:
+        return value;
+    }
 }
 
 int balanceShare(double value) {

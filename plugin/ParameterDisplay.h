@@ -25,6 +25,10 @@ void writeParameterDisplay(const engine::Engine& engine, int index, char* text);
 // The current step of a stepped parameter (0 for a continuous one).
 int currentStep(const engine::Engine& engine, int index);
 
+// The linear gain a level parameter's value stands for (the input and output volume 4v^2, a
+// gate threshold v^2, a feedback gain v itself).
+double levelGain(int index, double value);
+
 // pi/2 as rounded to single precision: the unit in which the LFO offset is shown as 180
 // degrees.
 inline constexpr double kSingleHalfPi = 1.5707963705062866;

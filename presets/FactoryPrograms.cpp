@@ -1,8 +1,9 @@
 #include "presets/FactoryPrograms.h"
 
-#include "engine/ValueTables.h"
+#include "engine/ParameterDescriptions.h"
 
 #include <initializer_list>
+#include <span>
 
 namespace velmora {
 namespace {
@@ -11,59 +12,61 @@ using namespace param;
 
 // ---- Values by meaning, so that each design reads as settings rather than numbers ----
 
-// The centre of step `index` of `steps`, the value a stepped parameter is written with.
-constexpr double step(int index, int steps) {
-    return (index + 0.5) / steps;
+// The centre of step `index` of a stepped parameter, the value it is written with.
+constexpr double step(int parameter, int index) {
+    return (index + 0.5) / describe(parameter).steps;
 }
 
-template <std::size_t N> constexpr int indexIn(const std::array<int, N>& table, int value) {
-    for (std::size_t i = 0; i < N; ++i)
-        if (table[i] == value) return static_cast<int>(i);
+// The step of a parameter shown as a number of its value table.
+constexpr double numberStep(int parameter, int number) {
+    const std::span<const int> numbers = describe(parameter).stepNumbers;
+    for (std::size_t i = 0; i < numbers.size(); ++i)
+        if (numbers[i] == number) return step(parameter, static_cast<int>(i));
     throw "value not in table"; // stops compilation of a design with an impossible value
 }
 
-constexpr double kOff = step(0, 2);
-constexpr double kOn = step(1, 2);
+constexpr double kOff = step(Bypass, 0); // every switch has the two steps "off" and "on"
+constexpr double kOn = step(Bypass, 1);
 
-constexpr double kTimeMode = step(0, 2); // free time in milliseconds
-constexpr double kNoteMode = step(1, 2); // note value at the host tempo
+constexpr double kTimeMode = step(DlyModeL, 0); // free time in milliseconds
+constexpr double kNoteMode = step(DlyModeL, 1); // note value at the host tempo
 
-constexpr double kSine = step(0, 5);
-constexpr double kSquare = step(1, 5);
-constexpr double kTriangle = step(2, 5);
-constexpr double kSaw = step(3, 5);
-constexpr double kRandom = step(4, 5);
+constexpr double kSine = step(LFOWave, 0);
+constexpr double kSquare = step(LFOWave, 1);
+constexpr double kTriangle = step(LFOWave, 2);
+constexpr double kSaw = step(LFOWave, 3);
+constexpr double kRandom = step(LFOWave, 4);
 
-constexpr double kLfoFree = step(0, 3);
-constexpr double kLfoSynced = step(1, 3);
+constexpr double kLfoFree = step(LfoMode, 0);
+constexpr double kLfoSynced = step(LfoMode, 1);
 
-constexpr double kLowPass = step(0, 3);
-constexpr double kBandPass = step(1, 3);
-constexpr double kHighPass = step(2, 3);
+constexpr double kLowPass = step(FltType, 0);
+constexpr double kBandPass = step(FltType, 1);
+constexpr double kHighPass = step(FltType, 2);
 
-constexpr double kFilterIn = step(0, 3);
-constexpr double kFilterInLoop = step(1, 3);   // filtered echoes are fed back
-constexpr double kFilterOnEchoes = step(2, 3); // echoes filtered, feedback left unfiltered
+constexpr double kFilterIn = step(FltMode, 0);
+constexpr double kFilterInLoop = step(FltMode, 1);   // filtered echoes are fed back
+constexpr double kFilterOnEchoes = step(FltMode, 2); // echoes filtered, feedback left unfiltered
 
-constexpr double kSpring = step(0, 2);
-constexpr double kPlate = step(1, 2);
-constexpr double kReverbOnEchoes = step(0, 2);
-constexpr double kReverbOnAll = step(1, 2); // the dry signal passes the reverb too
+constexpr double kSpring = step(RvbType, 0);
+constexpr double kPlate = step(RvbType, 1);
+constexpr double kReverbOnEchoes = step(RvbMode, 0);
+constexpr double kReverbOnAll = step(RvbMode, 1); // the dry signal passes the reverb too
 
 constexpr double delayNumerator(int n) {
-    return step(indexIn(kDelayNumerators, n), 5);
+    return numberStep(DlyNumL, n);
 }
 constexpr double denominator(int d) {
-    return step(indexIn(kDenominatorTable, d), 13);
+    return numberStep(DlyDenL, d);
 }
 constexpr double lfoNumerator(int n) {
-    return step(indexIn(kLfoNumerators, n), 5);
+    return numberStep(LfoNum, n);
 }
 constexpr double preNumerator(int n) {
-    return step(indexIn(kPreDelayNumerators, n), 6);
+    return numberStep(PreNumL, n);
 }
 constexpr double rangeOf(int maximumMs) {
-    return step(indexIn(kRangeMaximaMs, maximumMs), 3);
+    return numberStep(RangeL, maximumMs);
 }
 
 // Continuous values are written directly; their meaning in a comment where it helps:

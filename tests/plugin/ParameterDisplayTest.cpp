@@ -1,5 +1,6 @@
 #include "plugin/ParameterDisplay.h"
 #include "engine/Engine.h"
+#include "engine/ParameterDescriptions.h"
 #include "engine/ParameterIndex.h"
 #include "engine/ValueTables.h"
 #include "plugin/NumberText.h"
@@ -125,7 +126,7 @@ TEST(ParameterDisplay, TextOfEveryKindOfParameter) {
         auto engine = std::make_unique<engine::Engine>();
         engine->setParameter(c.index, c.value);
         EXPECT_EQ(displayOf(*engine, c.index), c.text)
-            << parameterInfo(c.index).name << " at " << c.value;
+            << describe(c.index).name << " at " << c.value;
     }
 }
 

@@ -1,5 +1,5 @@
 #include "plugin/ParameterTable.h"
-#include "engine/ParameterIndex.h"
+#include "engine/ParameterDescriptions.h"
 #include "plugin/ParameterProperties.h"
 
 #include <gtest/gtest.h>
@@ -47,7 +47,7 @@ TEST(ParameterTable, NamesAndLabelsOfSampledRows) {
     for (const auto& row : rows) {
         EXPECT_EQ(nameOf(row.index), row.name) << row.index;
         EXPECT_EQ(labelOf(row.index), row.label) << row.index;
-        EXPECT_EQ(parameterInfo(row.index).steps, row.steps) << row.index;
+        EXPECT_EQ(describe(row.index).steps, row.steps) << row.index;
     }
 }
 
@@ -111,7 +111,7 @@ TEST(ParameterProperties, SteppedGroupsAnnounceTheirIntegerRange) {
         EXPECT_EQ(properties.flags, kVstParameterUsesIntegerMinMax | kVstParameterUsesIntStep);
         EXPECT_EQ(properties.minInteger, 1);
         EXPECT_EQ(properties.maxInteger, steps) << index;
-        EXPECT_EQ(properties.maxInteger, parameterInfo(index).steps) << index;
+        EXPECT_EQ(properties.maxInteger, describe(index).steps) << index;
         EXPECT_EQ(properties.stepInteger, 1);
         EXPECT_EQ(properties.largeStepInteger, 1);
     }
