@@ -142,7 +142,7 @@ constexpr double kSpringCrossShare = 0.3;
 // The plate's cross coupling is the fourth root of its feedback gain.
 constexpr double kPlateCrossExponent = 0.25;
 
-// Feedback gain of each spring pair, on top of Y (the first pair's 1 is not multiplied).
+// Feedback gain of each spring pair, on top of Y.
 constexpr std::array<double, 3> kSpringPairGain{1.0, 0.975, 0.95};
 
 constexpr double kAllpassGain = 0.7071; // about 1 / √2, in every spring allpass
