@@ -1,5 +1,6 @@
 // The reverb on the wet signal: a spring network of cross-coupled feedback lines with allpasses,
-// or a plate of four diffusers feeding six damped combs; both end in a band-pass per side.
+// or a plate of four diffusers feeding six damped combs; both sum the input to mono and end in a
+// band-pass per side. The per-sample steps of each are written out at the top of Reverb.cpp.
 #pragma once
 
 #include "engine/TwoLanes.h"
@@ -19,8 +20,8 @@ class Reverb {
 
     // Sizes the 16 lines to a power of two for fs (construction and resume only: allocates).
     void allocate(double fs);
-    bool allocated() const { return !storage_.empty(); }
-    std::size_t mask() const { return mask_; }
+    bool allocated() const;
+    std::size_t mask() const; // line size − 1: 32767, 65535 or 131071
 
     // Caller holds engineLock: tap positions, scale and band-pass for the type at fs, then the
     // damping for the stored value. The line contents are kept.
@@ -44,10 +45,11 @@ class Reverb {
     };
     // The six damping states, two to a lane pair: the plate works on them in pairs.
     using DampingStates = std::array<TwoLanes, 3>;
+    // What the damping parameter sets for the current type.
     struct Coefficients {
-        double feedback = 0.0; // Y
-        double cross = 0.0;    // X
-        double damping = 0.0;  // k
+        double feedback = 0.0; // Y: the loops' feedback gain, lower as damping rises
+        double cross = 0.0;    // X: coupling between the lines of a pair or diffuser chain
+        double damping = 0.0;  // k: one-pole low-pass coefficient on the damped lines (1 = none)
     };
 
     template <std::size_t Mask> class Lines;

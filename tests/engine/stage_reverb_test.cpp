@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <random>
 #include <vector>
@@ -37,6 +38,34 @@ TEST(Reverb, LinesArePowersOfTwoAndEveryTapFitsAtEveryRate) {
         plate.layOut(ReverbType::Spring, rate);
         const double springLength = rate / 303187.5 * springLongest;
         ASSERT_EQ(plate.tapDistance(4), static_cast<std::size_t>(std::ceil(springLength)));
+    }
+}
+
+// Every tap's length in milliseconds (0 for a line the type leaves unused), A0..A5, B0..B5,
+// C0..C3: the voicing both types are tuned to, the same at every rate.
+constexpr std::array<double, Reverb::kLineCount> kSpringTapsMs{
+    54.0375, 54.0375, 65.1628, 65.1628, 78.5783, 78.5783, 1.7001, 1.7001,
+    1.4098,  1.4098,  1.2839,  1.2839,  8.5954,  8.4714,  7.0224, 7.1245};
+constexpr std::array<double, Reverb::kLineCount> kPlateTapsMs{
+    0,        0,        0,        0,        0,       0,       242.8,   203.142,
+    251.4495, 191.2045, 233.7743, 223.1107, 47.7562, 17.8924, 34.9031, 13.4824};
+
+TEST(Reverb, EveryTapSitsAtItsLengthInMillisecondsRoundedUpToWholeSamples) {
+    for (const double fs : {22050.0, 44100.0, 48000.0, 96000.0, 192000.0}) {
+        for (const ReverbType type : kTypes) {
+            Reverb reverb;
+            prepare(reverb, type, fs);
+            const auto& taps = type == ReverbType::Plate ? kPlateTapsMs : kSpringTapsMs;
+            for (int line = 0; line < Reverb::kLineCount; ++line) {
+                // The table's four decimals leave at most 0.01 samples of doubt at 192 kHz.
+                const double samples = taps[static_cast<std::size_t>(line)] * fs / 1000.0;
+                const auto distance = static_cast<double>(reverb.tapDistance(line));
+                EXPECT_GE(distance, samples - 0.02)
+                    << fs << " type " << static_cast<int>(type) << " line " << line;
+                EXPECT_LT(distance, samples + 1.02)
+                    << fs << " type " << static_cast<int>(type) << " line " << line;
+            }
+        }
     }
 }
 
