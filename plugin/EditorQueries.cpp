@@ -3,8 +3,8 @@
 #include "engine/Engine.h"
 #include "engine/ParameterIndex.h"
 #include "engine/ValueTables.h"
-#include "plugin/NumberText.h"
 #include "plugin/ParameterDisplay.h"
+#include "vst2/NumberText.h"
 
 #include <array>
 #include <cmath>

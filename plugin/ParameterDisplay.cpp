@@ -3,8 +3,8 @@
 #include "engine/Engine.h"
 #include "engine/ParameterIndex.h"
 #include "engine/ValueTables.h"
-#include "plugin/NumberText.h"
 #include "plugin/ParameterTable.h"
+#include "vst2/NumberText.h"
 
 #include <algorithm>
 #include <array>

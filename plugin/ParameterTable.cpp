@@ -1,7 +1,7 @@
 #include "plugin/ParameterTable.h"
 
 #include "engine/ParameterIndex.h"
-#include "plugin/NumberText.h"
+#include "vst2/NumberText.h"
 
 #include <array>
 #include <string>

@@ -3,12 +3,12 @@
 // concrete effect derives from it and supplies the parameter writes that reach the engine.
 #pragma once
 
-#include "plugin/AudioEffectX.h"
 #include "presets/ChunkFormat.h"
 #include "presets/ChunkLoader.h"
 #include "presets/ChunkReader.h"
 #include "presets/ControllerAssignments.h"
 #include "presets/ProgramStore.h"
+#include "vst2/AudioEffectX.h"
 
 #include <array>
 #include <atomic>
