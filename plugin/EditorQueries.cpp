@@ -2,8 +2,8 @@
 
 #include "engine/Engine.h"
 #include "engine/ParameterDescriptions.h"
-#include "plugin/NumberText.h"
 #include "plugin/ParameterDisplay.h"
+#include "vst2/NumberText.h"
 
 #include <cmath>
 #include <numbers>

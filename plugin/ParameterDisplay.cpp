@@ -2,7 +2,8 @@
 
 #include "engine/Engine.h"
 #include "engine/ParameterDescriptions.h"
-#include "plugin/NumberText.h"
+#include "plugin/ParameterTable.h"
+#include "vst2/NumberText.h"
 
 #include <algorithm>
 #include <array>

@@ -2,7 +2,7 @@
 // float steps, written into the properties record the host passes in.
 #pragma once
 
-#include "plugin/vst2.h"
+#include "vst2/vst2.h"
 
 namespace velmora {
 

@@ -1,7 +1,7 @@
 #include "plugin/ParameterTable.h"
 
 #include "engine/ParameterDescriptions.h"
-#include "plugin/NumberText.h"
+#include "vst2/NumberText.h"
 
 #include <string>
 

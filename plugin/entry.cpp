@@ -1,5 +1,6 @@
-// The module's exported entry, under both names hosts look for.
-#include "plugin/Qel.h"
+// The module's exported entry, under both names hosts look for. Here the effect and its editor
+// are wired together: the effect knows the editor only as an EffectEditor.
+#include "plugin/DelayEffect.h"
 
 #include <memory>
 #include <new>
@@ -11,11 +12,18 @@ bool hostIsUsable(audioMasterCallback audioMaster) {
     return audioMaster && audioMaster(nullptr, audioMasterVersion, 0, 0, nullptr, 0.0f) != 0;
 }
 
+// The effect's editor. None yet: the editor layer will build one here.
+std::unique_ptr<velmora::EffectEditor> createEditor(velmora::DelayEffect&) {
+    return nullptr;
+}
+
 // Creates the effect; ownership passes to the host, which gives it back with effClose.
 velmora::AudioEffect* createEffectInstance(audioMasterCallback audioMaster) {
     if (!hostIsUsable(audioMaster)) return nullptr;
     try {
-        return std::make_unique<velmora::Qel>(audioMaster).release();
+        auto effect = std::make_unique<velmora::DelayEffect>(audioMaster);
+        effect->attachEditor(createEditor(*effect));
+        return effect.release();
     } catch (const std::bad_alloc&) {
         return nullptr;
     }

@@ -2,7 +2,7 @@
 // actions do: the 41-byte header is read in the byte order its ID shows, and the records
 // after it go to the loader its type byte names.
 #include "presets/ChunkFormat.h"
-#include "tests/fuzz/FuzzEffect.h"
+#include "tests/presets/OwnedPresetSystem.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -13,7 +13,7 @@ namespace {
 
 using namespace velmora;
 
-using fuzzing::FuzzEffect;
+using testing::OwnedPresetSystem;
 
 } // namespace
 
@@ -30,27 +30,27 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!header) return 0;
     const std::span records = std::span<const std::byte>(input).subspan(chunk::kHeaderBytes);
 
-    FuzzEffect effect;
+    OwnedPresetSystem presets;
     switch (header->type) {
     case chunk::kPresetType:
-        effect.loadPresetChunk(records, *header, *reversed);
+        presets.loadPresetChunk(records, *header, *reversed);
         break;
     case chunk::kBankType:
-        effect.loadBankChunk(records, *header, *reversed);
+        presets.loadBankChunk(records, *header, *reversed);
         break;
     case chunk::kMidiSettingsType:
-        effect.loadMidiSettingsChunk(records, *header, *reversed);
+        presets.loadMidiSettingsChunk(records, *header, *reversed);
         break;
     default:
         break;
     }
     // Whatever loaded must save as chunks that load again.
-    const auto bank = effect.buildBankChunk();
-    const auto midi = effect.buildMidiSettingsChunk();
+    const auto bank = presets.buildBankChunk();
+    const auto midi = presets.buildMidiSettingsChunk();
     for (const auto* built : {&bank, &midi}) {
         const auto again = chunk::readHeader(chunk::ChunkReader(*built, false), 0);
         const std::span rest = std::span<const std::byte>(*built).subspan(chunk::kHeaderBytes);
-        FuzzEffect copy;
+        OwnedPresetSystem copy;
         const bool loaded = built == &bank ? copy.loadBankChunk(rest, *again, false)
                                            : copy.loadMidiSettingsChunk(rest, *again, false);
         if (!loaded) __builtin_trap();

@@ -1,6 +1,6 @@
-// Feeds arbitrary bytes to setChunk as a host restoring a project would. Besides the
+// Feeds arbitrary bytes to the state restore as a host restoring a project would. Besides the
 // sanitizers' checks, an accepted chunk must save and restore again to the same bytes.
-#include "tests/fuzz/FuzzEffect.h"
+#include "tests/presets/OwnedPresetSystem.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -11,13 +11,11 @@ namespace {
 
 using namespace velmora;
 
-using fuzzing::FuzzEffect;
+using testing::OwnedPresetSystem;
 
-std::vector<std::byte> saved(FuzzEffect& effect) {
-    void* data = nullptr;
-    const VstInt32 size = effect.getChunk(&data, false);
-    const auto* bytes = static_cast<const std::byte*>(data);
-    return {bytes, bytes + size};
+std::vector<std::byte> saved(OwnedPresetSystem& presets) {
+    const auto state = presets.saveState();
+    return {state.begin(), state.end()};
 }
 
 } // namespace
@@ -28,12 +26,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::vector<std::byte> input(size);
     if (size > 0) std::memcpy(input.data(), data, size);
 
-    FuzzEffect effect;
-    if (effect.setChunk(input.data(), static_cast<VstInt32>(size), false) != 0) return 0;
-    auto first = saved(effect);
-    FuzzEffect again;
-    if (again.setChunk(first.data(), static_cast<VstInt32>(first.size()), false) != 0 ||
-        saved(again) != first)
-        __builtin_trap();
+    OwnedPresetSystem presets;
+    if (!presets.restoreState(input)) return 0;
+    auto first = saved(presets);
+    OwnedPresetSystem again;
+    if (!again.restoreState(first) || saved(again) != first) __builtin_trap();
     return 0;
 }

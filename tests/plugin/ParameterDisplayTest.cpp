@@ -3,8 +3,8 @@
 #include "engine/ParameterDescriptions.h"
 #include "engine/ParameterIndex.h"
 #include "engine/ValueTables.h"
-#include "plugin/NumberText.h"
 #include "plugin/ParameterTable.h"
+#include "vst2/NumberText.h"
 
 #include <gtest/gtest.h>
 

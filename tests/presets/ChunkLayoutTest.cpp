@@ -1,6 +1,6 @@
 // The byte layout of the chunks: sizes, header fields and record placement that stored
 // projects and files depend on.
-#include "tests/presets/PresetTestEffect.h"
+#include "tests/presets/PresetRig.h"
 
 #include "presets/FactoryPrograms.h"
 
@@ -36,7 +36,7 @@ void expectHeader(std::span<const std::byte> chunk, std::uint8_t type, std::uint
 }
 
 TEST(ChunkLayout, FreshStateChunkHasTheFullSizeAndEmbeddedCounts) {
-    PresetTestEffect effect;
+    PresetRig effect;
     const auto state = effect.stateChunk();
     ASSERT_EQ(state.size(), 129337u);
     EXPECT_EQ(wordAt(state, 0), kStateVersion2);
@@ -61,7 +61,7 @@ TEST(ChunkLayout, FreshStateChunkHasTheFullSizeAndEmbeddedCounts) {
 }
 
 TEST(ChunkLayout, PresetBankAndMidiChunksHaveTheirSizesAndHeaders) {
-    PresetTestEffect effect;
+    PresetRig effect;
     effect.setCurrentProgram(24);
 
     const auto preset = effect.buildPresetChunk();
@@ -82,7 +82,7 @@ TEST(ChunkLayout, PresetBankAndMidiChunksHaveTheirSizesAndHeaders) {
 }
 
 TEST(ChunkLayout, BankRecordsCarryEveryFactoryRowAndName) {
-    PresetTestEffect effect;
+    PresetRig effect;
     const auto bank = effect.buildBankChunk();
     for (int p = 0; p < 61; ++p) {
         const std::size_t name = programRecord(p);

@@ -2,7 +2,7 @@
 // older version-1 layout.
 #pragma once
 
-#include "tests/presets/PresetTestEffect.h"
+#include "tests/presets/PresetRig.h"
 
 #include <algorithm>
 #include <string>

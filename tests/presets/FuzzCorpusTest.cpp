@@ -3,7 +3,7 @@
 // VELMORA_WRITE_FUZZ_CORPUS set, this writes the seeds into the source tree; otherwise it checks
 // that the committed seeds still load.
 #include "tests/presets/ChunkSamples.h"
-#include "tests/presets/PresetTestEffect.h"
+#include "tests/presets/PresetRig.h"
 
 #include <gtest/gtest.h>
 
@@ -21,8 +21,8 @@ namespace {
 using Seeds = std::map<std::string, std::vector<std::byte>>;
 
 Seeds stateSeeds() {
-    PresetTestEffect fresh;
-    PresetTestEffect edited;
+    PresetRig fresh;
+    PresetRig edited;
     edited.setCurrentProgram(12);
     edited.setParameter(param::Mix, 0.2f);
     char name[] = "Seed";
@@ -35,7 +35,7 @@ Seeds stateSeeds() {
 
 // The file loaders' seeds: one chunk of each kind.
 Seeds fileSeeds() {
-    PresetTestEffect effect;
+    PresetRig effect;
     effect.setCurrentProgram(24);
     effect.assignController(param::Mix, 11);
     return {{"preset", effect.buildPresetChunk()},
@@ -69,11 +69,11 @@ template <class Loads> void checkCorpus(const char* target, const Seeds& samples
 
 TEST(FuzzCorpus, CommittedSeedsAreValidChunks) {
     checkCorpus("fuzz_set_chunk", stateSeeds(), [](const std::vector<std::byte>& bytes) {
-        PresetTestEffect effect;
+        PresetRig effect;
         return effect.restore(bytes) == 0;
     });
     checkCorpus("fuzz_load_file_chunk", fileSeeds(), [](const std::vector<std::byte>& bytes) {
-        PresetTestEffect effect;
+        PresetRig effect;
         const auto header = chunk::readHeader(chunk::ChunkReader(bytes, false), 0);
         const auto records = std::span<const std::byte>(bytes).subspan(chunk::kHeaderBytes);
         if (!header) return false;

@@ -1,6 +1,6 @@
 // MIDI controllers: routing of Control Change messages, learning and forgetting, the
 // assignment parameters 60..119 and the table operations.
-#include "tests/presets/PresetTestEffect.h"
+#include "tests/presets/PresetRig.h"
 
 #include "presets/ControllerNames.h"
 #include "tests/support/AllocationCounter.h"
@@ -41,15 +41,14 @@ class EventList {
     std::vector<std::byte> storage_;
 };
 
-VstInt32 send(PresetTestEffect& effect, unsigned char status, unsigned char data1,
-              unsigned char data2) {
+VstInt32 send(PresetRig& effect, unsigned char status, unsigned char data1, unsigned char data2) {
     EventList list;
     list.add(status, data1, data2);
     return effect.processEvents(list.get());
 }
 
 TEST(MidiLearning, LearningAssignsTheTouchedParameterAndRoutesTheSameMessage) {
-    PresetTestEffect effect;
+    PresetRig effect;
     effect.startLearning();
     effect.setParameter(12, 0.3f); // the user touches ModSrc
     EXPECT_EQ(effect.learnTarget(), 12);
@@ -84,7 +83,7 @@ TEST(MidiLearning, LearningAssignsTheTouchedParameterAndRoutesTheSameMessage) {
 }
 
 TEST(MidiLearning, ControllerValuesMapOntoTheFullRange) {
-    PresetTestEffect effect;
+    PresetRig effect;
     effect.assignController(param::Cutoff, 74);
     effect.parameterCalls.clear();
     EventList list;
@@ -99,7 +98,7 @@ TEST(MidiLearning, ControllerValuesMapOntoTheFullRange) {
 }
 
 TEST(MidiLearning, ChannelModeAndOtherMessagesAreNeverLearnedOrRouted) {
-    PresetTestEffect effect;
+    PresetRig effect;
     effect.startLearning();
     effect.setParameter(5, 0.5f);
     effect.parameterCalls.clear();
@@ -126,7 +125,7 @@ TEST(MidiLearning, ChannelModeAndOtherMessagesAreNeverLearnedOrRouted) {
 }
 
 TEST(MidiLearning, MalformedEventListsAreHarmless) {
-    PresetTestEffect effect;
+    PresetRig effect;
     effect.assignController(3, 7);
     effect.parameterCalls.clear();
     EXPECT_EQ(effect.processEvents(nullptr), 0);
@@ -144,7 +143,7 @@ TEST(MidiLearning, MalformedEventListsAreHarmless) {
 }
 
 TEST(MidiLearning, ForgettingRemovesTheTouchedParametersController) {
-    PresetTestEffect effect;
+    PresetRig effect;
     effect.assignController(9, 30);
     effect.startForgetting();
     effect.setParameter(9, 0.1f);
@@ -156,7 +155,7 @@ TEST(MidiLearning, ForgettingRemovesTheTouchedParametersController) {
 }
 
 TEST(MidiLearning, AssignmentParametersDecodeAndReport) {
-    PresetTestEffect effect;
+    PresetRig effect;
     effect.setParameter(60 + 5, 0.5f);
     EXPECT_EQ(effect.controllerOfParameter(5), 64);
     EXPECT_EQ(controllerName(effect.controllerOfParameter(5)), "sustain");
@@ -183,12 +182,12 @@ TEST(MidiLearning, AssignmentParametersDecodeAndReport) {
 }
 
 TEST(MidiLearning, RestoredAssignmentsReplaceTheLiveRoutes) {
-    PresetTestEffect saved;
+    PresetRig saved;
     saved.assignController(12, 20);
     saved.setParameter(60 + 12, (20 + 0.5f) / 129.0f);
     const auto chunk = saved.stateChunk();
 
-    PresetTestEffect effect;
+    PresetRig effect;
     effect.setParameter(60 + 12, (7 + 0.5f) / 129.0f); // controller 7 drives parameter 12
     effect.setParameter(60 + 30, (9 + 0.5f) / 129.0f); // controller 9 drives parameter 30
     ASSERT_EQ(effect.restore(chunk), 0);
@@ -204,7 +203,7 @@ TEST(MidiLearning, RestoredAssignmentsReplaceTheLiveRoutes) {
 }
 
 TEST(MidiLearning, TableOperationsKeepRoutesConsistent) {
-    PresetTestEffect effect;
+    PresetRig effect;
     effect.assignController(4, 10);
     effect.unassignController(10);
     EXPECT_EQ(effect.controllerOfParameter(4), 999);
@@ -226,7 +225,7 @@ TEST(MidiLearning, TableOperationsKeepRoutesConsistent) {
 }
 
 TEST(MidiLearning, LearningAndRoutingAllocateNothingOnTheAudioThread) {
-    PresetTestEffect effect;
+    PresetRig effect;
     effect.parameterCalls.reserve(8);
     EventList list;
     list.add(0xB0, 7, 1).add(0xB0, 8, 2).add(0x90, 60, 100);
@@ -239,15 +238,9 @@ TEST(MidiLearning, LearningAndRoutingAllocateNothingOnTheAudioThread) {
     EXPECT_EQ(effect.parameterCalls.size(), 1u);
 }
 
-TEST(MidiLearning, CapabilityAndEventRequest) {
-    PresetTestEffect effect;
-    char midi[] = "receiveVstMidiEvent";
-    char other[] = "bypass";
-    EXPECT_EQ(effect.canDo(midi), 0);
-    effect.hostSendsMidi = true;
-    EXPECT_EQ(effect.canDo(midi), 1);
-    EXPECT_EQ(effect.canDo(other), 0);
-    EXPECT_EQ(effect.canDo(nullptr), 0);
+// Whether MIDI is received at all is the effect's answer to the host (DelayEffectTest).
+TEST(MidiLearning, EveryResumeAsksForMidi) {
+    PresetRig effect;
     effect.resume();
     EXPECT_TRUE(effect.askedForMidi);
 }

@@ -1,11 +1,11 @@
 // One effect instance driven through its record, with typed calls for each operation.
 #pragma once
 
-#include "plugin/vst2.h"
 #include "tools/host/HostError.h"
 #include "tools/host/PlanarBuffer.h"
 #include "tools/host/PluginLibrary.h"
 #include "tools/host/ScriptedHost.h"
+#include "vst2/vst2.h"
 
 #include <cstdint>
 #include <optional>

@@ -1,9 +1,9 @@
 // Loading a plug-in binary and finding its entry.
 #pragma once
 
-#include "plugin/vst2.h"
 #include "tools/host/HostError.h"
 #include "tools/host/ScriptedHost.h"
+#include "vst2/vst2.h"
 
 #include <string>
 

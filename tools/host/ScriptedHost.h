@@ -7,7 +7,7 @@
 // to the host that is loading and the callback answers from it.
 #pragma once
 
-#include "plugin/vst2.h"
+#include "vst2/vst2.h"
 
 #include <map>
 #include <mutex>

@@ -20,14 +20,13 @@ struct AEffect;
 
 extern "C" {
 using audioMasterCallback = VstIntPtr(VST_CALL*)(AEffect* effect, VstInt32 opcode, VstInt32 index,
-                                                  VstIntPtr value, void* ptr, float opt);
-using AEffectDispatcherProc = VstIntPtr(VST_CALL*)(AEffect* effect, VstInt32 opcode,
-                                                    VstInt32 index, VstIntPtr value, void* ptr,
-                                                    float opt);
+                                                 VstIntPtr value, void* ptr, float opt);
+using AEffectDispatcherProc = VstIntPtr(VST_CALL*)(AEffect* effect, VstInt32 opcode, VstInt32 index,
+                                                   VstIntPtr value, void* ptr, float opt);
 using AEffectProcessProc = void(VST_CALL*)(AEffect* effect, float** inputs, float** outputs,
                                            VstInt32 sampleFrames);
-using AEffectProcessDoubleProc = void(VST_CALL*)(AEffect* effect, double** inputs,
-                                                 double** outputs, VstInt32 sampleFrames);
+using AEffectProcessDoubleProc = void(VST_CALL*)(AEffect* effect, double** inputs, double** outputs,
+                                                 VstInt32 sampleFrames);
 using AEffectSetParameterProc = void(VST_CALL*)(AEffect* effect, VstInt32 index, float value);
 using AEffectGetParameterProc = float(VST_CALL*)(AEffect* effect, VstInt32 index);
 }

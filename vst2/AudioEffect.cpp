@@ -1,6 +1,6 @@
-#include "plugin/AudioEffect.h"
+#include "vst2/AudioEffect.h"
 
-#include "plugin/NumberText.h"
+#include "vst2/NumberText.h"
 
 namespace velmora {
 

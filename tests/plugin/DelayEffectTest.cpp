@@ -1,11 +1,13 @@
-// The effect class itself: construction order, the parameter-write frame, program changes and
-// the link helper, with a recording host callback.
-#include "plugin/Qel.h"
+// The effect class itself: construction order, the parameter-write frame, program changes, the
+// host-facing program, state and MIDI answers and the link helper, with a recording host
+// callback.
+#include "plugin/DelayEffect.h"
 #include "engine/ParameterIndex.h"
 #include "tests/support/AllocationCounter.h"
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -25,20 +27,23 @@ struct Recorder {
     std::vector<HostCall> calls;
     VstTimeInfo time{};
     bool answerTime = false;
+    bool sendsMidi = false;
 
     static Recorder*& current() {
         thread_local Recorder* recorder = nullptr;
         return recorder;
     }
 
-    static VstIntPtr VST_CALL callback(AEffect*, VstInt32 opcode, VstInt32 index, VstIntPtr, void*,
-                                       float opt) {
+    static VstIntPtr VST_CALL callback(AEffect*, VstInt32 opcode, VstInt32 index, VstIntPtr,
+                                       void* ptr, float opt) {
         Recorder* self = current();
         if (opcode == audioMasterVersion) return 2400;
         if (!self) return 0;
         self->calls.push_back({opcode, index, opt});
         if (opcode == audioMasterGetTime && self->answerTime)
             return reinterpret_cast<VstIntPtr>(&self->time);
+        if (opcode == audioMasterCanDo && self->sendsMidi)
+            return std::strcmp(static_cast<const char*>(ptr), "sendVstMidiEvent") == 0;
         return 0;
     }
 
@@ -50,19 +55,19 @@ struct Recorder {
     }
 };
 
-class QelTest : public ::testing::Test {
+class DelayEffectTest : public ::testing::Test {
   protected:
     void SetUp() override {
         Recorder::current() = &recorder;
-        effect = std::make_unique<Qel>(&Recorder::callback);
+        effect = std::make_unique<DelayEffect>(&Recorder::callback);
     }
     void TearDown() override { Recorder::current() = nullptr; }
 
     Recorder recorder;
-    std::unique_ptr<Qel> effect;
+    std::unique_ptr<DelayEffect> effect;
 };
 
-TEST_F(QelTest, ConstructionFillsTheRecordAndAppliesProgramZero) {
+TEST_F(DelayEffectTest, ConstructionFillsTheRecordAndAppliesProgramZero) {
     const AEffect& record = *effect->getAeffect();
     EXPECT_EQ(record.numInputs, 4);
     EXPECT_EQ(record.numOutputs, 2);
@@ -77,10 +82,10 @@ TEST_F(QelTest, ConstructionFillsTheRecordAndAppliesProgramZero) {
     EXPECT_TRUE(effect->sidesMatch());
 }
 
-TEST_F(QelTest, ParameterWritesReachTheEngineAndTheCurrentProgram) {
+TEST_F(DelayEffectTest, ParameterWritesReachTheEngineAndTheCurrentProgram) {
     effect->setParameter(param::Cutoff, 0.3f);
     EXPECT_FLOAT_EQ(effect->getParameter(param::Cutoff), 0.3f);
-    EXPECT_FLOAT_EQ(effect->programs()[0].values[param::Cutoff], 0.3f);
+    EXPECT_FLOAT_EQ(effect->presets().programs()[0].values[param::Cutoff], 0.3f);
 
     // 43 and 44 carry no function: only the program store keeps them.
     effect->setParameter(param::Unused43, 0.7f);
@@ -89,19 +94,19 @@ TEST_F(QelTest, ParameterWritesReachTheEngineAndTheCurrentProgram) {
 
     // Indices 60.. are controller assignments: controller 64 for parameter 5.
     effect->setParameter(60 + param::FbPanL, 0.5f);
-    EXPECT_EQ(effect->controllerOfParameter(param::FbPanL), 64);
+    EXPECT_EQ(effect->presets().controllerOfParameter(param::FbPanL), 64);
     EXPECT_FLOAT_EQ(effect->getParameter(60 + param::FbPanL), 0.5f);
     EXPECT_FLOAT_EQ(effect->getParameter(120), 0.0f);
 }
 
-TEST_F(QelTest, ProgramChangeAppliesEveryValueWithoutWritingBack) {
+TEST_F(DelayEffectTest, ProgramChangeAppliesEveryValueWithoutWritingBack) {
     effect->setParameter(param::Mix, 0.9f); // edits program 0
     recorder.calls.clear();
-    effect->setCurrentProgram(24); // "Ping Pong"
-    EXPECT_EQ(effect->getCurrentProgramIndex(), 24);
+    effect->presets().setCurrentProgram(24); // "Ping Pong"
+    EXPECT_EQ(effect->presets().getCurrentProgramIndex(), 24);
     EXPECT_FLOAT_EQ(effect->getParameter(param::Mix), 0.36f);
     EXPECT_FLOAT_EQ(effect->getParameter(param::Bypass), 0.25f);
-    EXPECT_FLOAT_EQ(effect->programs()[0].values[param::Mix], 0.9f);
+    EXPECT_FLOAT_EQ(effect->presets().programs()[0].values[param::Mix], 0.9f);
     EXPECT_EQ(effect->getProgram(), 0);
     EXPECT_EQ(recorder.count(audioMasterUpdateDisplay), 1);
     EXPECT_EQ(recorder.count(audioMasterBeginEdit), 1);
@@ -109,7 +114,42 @@ TEST_F(QelTest, ProgramChangeAppliesEveryValueWithoutWritingBack) {
     EXPECT_EQ(recorder.count(audioMasterAutomate), 0);
 }
 
-TEST_F(QelTest, CopySideTimingEditsOnlyTheDifferingParametersAsAutomation) {
+TEST_F(DelayEffectTest, TheHostSeesOneProgramWhateverIsCurrent) {
+    effect->presets().setCurrentProgram(5);
+    effect->setProgram(9);
+    EXPECT_EQ(effect->getProgram(), 0);
+    EXPECT_EQ(effect->presets().getCurrentProgramIndex(), 5);
+    EXPECT_EQ(effect->getAeffect()->numPrograms, 1);
+    EXPECT_EQ(effect->getAeffect()->numParams, 60);
+    EXPECT_TRUE(effect->getAeffect()->flags & effFlagsProgramChunks);
+}
+
+TEST_F(DelayEffectTest, MidiIsReceivedWhenTheHostSendsItAndAskedForOnResume) {
+    char midi[] = "receiveVstMidiEvent";
+    char other[] = "bypass";
+    EXPECT_EQ(effect->canDo(midi), 0);
+    recorder.sendsMidi = true;
+    EXPECT_EQ(effect->canDo(midi), 1);
+    EXPECT_EQ(effect->canDo(other), 0);
+    EXPECT_EQ(effect->canDo(nullptr), 0);
+    recorder.calls.clear();
+    effect->resume();
+    EXPECT_EQ(recorder.count(audioMasterWantMidi), 1);
+}
+
+TEST_F(DelayEffectTest, StateWithoutBytesIsRejected) {
+    void* data = nullptr;
+    const VstInt32 size = effect->getChunk(&data, false);
+    ASSERT_GT(size, 0);
+    std::vector<std::byte> good(static_cast<const std::byte*>(data),
+                                static_cast<const std::byte*>(data) + size);
+    EXPECT_EQ(effect->setChunk(nullptr, 100, false), -1);
+    EXPECT_EQ(effect->setChunk(good.data(), -5, false), -1);
+    EXPECT_EQ(effect->getChunk(nullptr, false), 0);
+    EXPECT_EQ(effect->setChunk(good.data(), size, false), 0);
+}
+
+TEST_F(DelayEffectTest, CopySideTimingEditsOnlyTheDifferingParametersAsAutomation) {
     effect->setParameter(param::DlyNumR, stepValue(3, 5));
     effect->setParameter(param::DlyDenR, stepValue(5, 13));
     ASSERT_FALSE(effect->sidesMatch());
@@ -131,7 +171,7 @@ TEST_F(QelTest, CopySideTimingEditsOnlyTheDifferingParametersAsAutomation) {
                      effect->engine().delayMs(engine::Side::Right));
 }
 
-TEST_F(QelTest, CopySideTimingIntoANoteSideStillMatchesTheSides) {
+TEST_F(DelayEffectTest, CopySideTimingIntoANoteSideStillMatchesTheSides) {
     effect->setParameter(param::DlyModeL, stepValue(0, 2)); // left: free time
     effect->setParameter(param::DlyTimeL, 0.3f);
     effect->setParameter(param::DlyModeR, stepValue(0, 2));
@@ -148,7 +188,7 @@ TEST_F(QelTest, CopySideTimingIntoANoteSideStillMatchesTheSides) {
     EXPECT_TRUE(effect->sidesMatch());
 }
 
-TEST_F(QelTest, ValuesSetWhileSuspendedTakeEffectFromTheFirstSample) {
+TEST_F(DelayEffectTest, ValuesSetWhileSuspendedTakeEffectFromTheFirstSample) {
     effect->setParameter(param::Mix, 0.0f); // all dry, from 0.5
     effect->resume();
     std::vector<float> input(8, 0.0f), left(8), right(8);
@@ -160,7 +200,7 @@ TEST_F(QelTest, ValuesSetWhileSuspendedTakeEffectFromTheFirstSample) {
     EXPECT_FLOAT_EQ(right[0], 1.0f);
 }
 
-TEST_F(QelTest, HostTempoDrivesNoteDelaysAndTheReadouts) {
+TEST_F(DelayEffectTest, HostTempoDrivesNoteDelaysAndTheReadouts) {
     recorder.answerTime = true;
     recorder.time.tempo = 60.0;
     recorder.time.flags = kVstTempoValid;
@@ -184,7 +224,7 @@ TEST_F(QelTest, HostTempoDrivesNoteDelaysAndTheReadouts) {
 
 // The host's process calls, with the time queries and parameter writes around them (a reverb
 // type change included), never touch the heap.
-TEST_F(QelTest, ProcessingAllocatesNothing) {
+TEST_F(DelayEffectTest, ProcessingAllocatesNothing) {
     recorder.answerTime = true;
     recorder.time.tempo = 100.0;
     recorder.time.flags = kVstTempoValid | kVstPpqPosValid;
@@ -208,7 +248,7 @@ TEST_F(QelTest, ProcessingAllocatesNothing) {
     EXPECT_EQ(counter.count(), 0u);
 }
 
-TEST_F(QelTest, SpeakerArrangementsOutsideTheTableAreRefused) {
+TEST_F(DelayEffectTest, SpeakerArrangementsOutsideTheTableAreRefused) {
     VstSpeakerArrangement in{}, out{};
     in.numChannels = 4;
     out.numChannels = 2;

@@ -1,7 +1,7 @@
 // The VST 2.x extensions of the base: the rest of the dispatcher table and the host queries.
 #pragma once
 
-#include "plugin/AudioEffect.h"
+#include "vst2/AudioEffect.h"
 
 namespace velmora {
 

@@ -1,7 +1,7 @@
 // The editor interface the effect talks to; the bitmap editor implements it.
 #pragma once
 
-#include "plugin/vst2.h"
+#include "vst2/vst2.h"
 
 namespace velmora {
 

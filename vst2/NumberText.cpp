@@ -1,4 +1,4 @@
-#include "plugin/NumberText.h"
+#include "vst2/NumberText.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "plugin/AudioEffectX.h"
+#include "vst2/AudioEffectX.h"
 
 namespace velmora {
 

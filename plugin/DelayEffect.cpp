@@ -1,6 +1,8 @@
-#include "plugin/Qel.h"
+#include "plugin/DelayEffect.h"
 
+#include "engine/ParameterDescriptions.h"
 #include "engine/ParameterIndex.h"
+#include "plugin/ControlChanges.h"
 #include "plugin/ParameterDisplay.h"
 #include "plugin/ParameterProperties.h"
 #include "plugin/ParameterTable.h"
@@ -10,6 +12,7 @@
 #include <cmath>
 #include <cstring>
 #include <mutex>
+#include <span>
 #include <utility>
 
 namespace velmora {
@@ -38,20 +41,22 @@ void writeSilence(Sample** outputs, const engine::ChannelIndices& channels, int 
 
 } // namespace
 
-Qel::Qel(audioMasterCallback audioMaster) : CPresetSystemEffect(audioMaster) {
+DelayEffect::DelayEffect(audioMasterCallback audioMaster)
+    : AudioEffectX(audioMaster, 1, kNumParameters), presets_(*this) {
     std::lock_guard construction(engineLock_);
+    programsAreChunks(true);
     setNumInputs(4);
     setNumOutputs(2);
     setUniqueID(kUniqueId);
     canProcessReplacing();
     canDoubleReplacing();
     setParameter(param::RvbType, 0.0f);
-    captureTemplate();
-    setCurrentProgram(0);
+    presets_.captureTemplate();
+    presets_.setCurrentProgram(0);
     suspend();
 }
 
-Qel::~Qel() {
+DelayEffect::~DelayEffect() {
     // Waits for a block in flight: the engine's buffers go with this object.
     std::lock_guard destruction(engineLock_);
 }
@@ -59,7 +64,8 @@ Qel::~Qel() {
 // When the lock cannot be had within the time-out, another thread is reconfiguring the
 // engine (a resume or a reverb re-layout that stalled): this block is written as silence
 // rather than running the engine beside it.
-template <typename Sample> void Qel::processBlock(Sample** inputs, Sample** outputs, int frames) {
+template <typename Sample>
+void DelayEffect::processBlock(Sample** inputs, Sample** outputs, int frames) {
     if (!inputs || !outputs) return;
     frames = std::max(frames, 0);
     auto lock = lockEngineTimed(engineLock_);
@@ -70,15 +76,15 @@ template <typename Sample> void Qel::processBlock(Sample** inputs, Sample** outp
     engine_.process(inputs, outputs, frames, readHostTiming());
 }
 
-void Qel::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrames) {
+void DelayEffect::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrames) {
     processBlock(inputs, outputs, sampleFrames);
 }
 
-void Qel::processDoubleReplacing(double** inputs, double** outputs, VstInt32 sampleFrames) {
+void DelayEffect::processDoubleReplacing(double** inputs, double** outputs, VstInt32 sampleFrames) {
     processBlock(inputs, outputs, sampleFrames);
 }
 
-engine::HostTiming Qel::readHostTiming() {
+engine::HostTiming DelayEffect::readHostTiming() {
     engine::HostTiming timing;
     if (const VstTimeInfo* info = getTimeInfo(kVstTempoValid)) timing.tempoBpm = info->tempo;
     if (const VstTimeInfo* info = getTimeInfo(kVstPpqPosValid);
@@ -89,19 +95,19 @@ engine::HostTiming Qel::readHostTiming() {
 
 // Suspend and resume skip their work if the lock cannot be had in time: the engine is then
 // left as it was rather than changed beside a running block.
-void Qel::suspend() {
+void DelayEffect::suspend() {
     auto lock = lockEngineTimed(engineLock_);
     if (lock.owns_lock()) engine_.suspend();
 }
 
-void Qel::resume() {
+void DelayEffect::resume() {
     auto lock = lockEngineTimed(engineLock_);
     if (!lock.owns_lock()) return;
-    CPresetSystemEffect::resume();
+    presets_.resume();
     engine_.resume(gatherResumeRequest());
 }
 
-engine::ResumeRequest Qel::gatherResumeRequest() {
+engine::ResumeRequest DelayEffect::gatherResumeRequest() {
     engine::ResumeRequest request;
     if (const VstTimeInfo* info = getTimeInfo(kVstTempoValid)) request.hostTempoBpm = info->tempo;
     if (!engine_.arrangementFixed()) {
@@ -122,7 +128,7 @@ engine::ResumeRequest Qel::gatherResumeRequest() {
 
 // The reverb type moves the reverb's taps under the running loop, so it alone waits for the
 // lock; if that times out the engine keeps its present layout.
-void Qel::applyToEngine(VstInt32 index, float value) {
+void DelayEffect::applyToEngine(VstInt32 index, float value) {
     if (index < 0 || index >= kNumParameters) return;
     if (index == param::RvbType) {
         auto lock = lockEngineTimed(engineLock_);
@@ -132,95 +138,131 @@ void Qel::applyToEngine(VstInt32 index, float value) {
     engine_.setParameter(index, value);
 }
 
-void Qel::setParameter(VstInt32 index, float value) {
+void DelayEffect::setParameter(VstInt32 index, float value) {
     applyToEngine(index, value);
     if (AEffEditor* editor = getEditor()) editor->setParameter(index, value);
-    if (!isApplyingProgram()) CPresetSystemEffect::setParameter(index, value);
+    if (!presets_.isApplyingProgram()) presets_.setParameter(index, value);
 }
 
-float Qel::getParameter(VstInt32 index) {
-    const bool engineHoldsIt = index >= 0 && index < kNumParameters && index != param::Unused43 &&
-                               index != param::Unused44;
+float DelayEffect::getParameter(VstInt32 index) {
+    // The engine holds every parameter it applies; the two unused indices live in the program.
+    const bool engineHoldsIt = describe(index).group != EngineGroup::None;
     return engineHoldsIt ? static_cast<float>(engine_.parameterValue(index))
-                         : CPresetSystemEffect::getParameter(index);
+                         : presets_.getParameter(index);
 }
 
-void Qel::getParameterLabel(VstInt32 index, char* label) {
+// ---- Programs, state and MIDI ----
+
+void DelayEffect::setProgramName(char* name) {
+    presets_.setProgramName(name);
+}
+
+void DelayEffect::getProgramName(char* name) {
+    presets_.getProgramName(name);
+}
+
+bool DelayEffect::getProgramNameIndexed(VstInt32, VstInt32 index, char* text) {
+    return presets_.getProgramNameIndexed(index, text);
+}
+
+// The host keeps the pointer until its next call; the preset system keeps the block until then.
+VstInt32 DelayEffect::getChunk(void** data, bool) {
+    if (data == nullptr) return 0;
+    const auto state = presets_.saveState();
+    if (state.empty()) return 0;
+    *data = const_cast<std::byte*>(state.data());
+    return static_cast<VstInt32>(state.size());
+}
+
+VstInt32 DelayEffect::setChunk(void* data, VstInt32 byteSize, bool) {
+    if (data == nullptr || byteSize < 0) return -1;
+    const std::span bytes(static_cast<const std::byte*>(data), static_cast<std::size_t>(byteSize));
+    return presets_.restoreState(bytes) ? 0 : -1;
+}
+
+VstInt32 DelayEffect::processEvents(VstEvents* events) {
+    return routeControlChanges(events, presets_);
+}
+
+// MIDI is received when the host says it can send it.
+VstInt32 DelayEffect::canDo(char* text) {
+    if (text == nullptr || std::strcmp(text, "receiveVstMidiEvent") != 0) return 0;
+    char hostCapability[] = "sendVstMidiEvent";
+    return canHostDo(hostCapability) ? 1 : 0;
+}
+
+void DelayEffect::getParameterLabel(VstInt32 index, char* label) {
     writeParameterLabel(index, label);
 }
 
-void Qel::getParameterDisplay(VstInt32 index, char* text) {
+void DelayEffect::getParameterDisplay(VstInt32 index, char* text) {
     writeParameterDisplay(engine_, index, text);
 }
 
-void Qel::getParameterName(VstInt32 index, char* text) {
+void DelayEffect::getParameterName(VstInt32 index, char* text) {
     writeParameterName(index, text);
 }
 
-bool Qel::getParameterProperties(VstInt32 index, VstParameterProperties* properties) {
+bool DelayEffect::getParameterProperties(VstInt32 index, VstParameterProperties* properties) {
     return properties && fillParameterProperties(index, *properties);
 }
 
-bool Qel::setSpeakerArrangement(VstSpeakerArrangement* input, VstSpeakerArrangement* output) {
+bool DelayEffect::setSpeakerArrangement(VstSpeakerArrangement* input,
+                                        VstSpeakerArrangement* output) {
     if (!input || !output) return false;
     auto lock = lockEngineTimed(engineLock_);
     return lock.owns_lock() &&
            engine_.setSpeakerArrangement(input->numChannels, output->numChannels);
 }
 
-bool Qel::getEffectName(char* name) {
+bool DelayEffect::getEffectName(char* name) {
     copyText(name, kEffectName, kVstMaxEffectNameLen + 1);
     return true;
 }
 
-bool Qel::getVendorString(char* text) {
+bool DelayEffect::getVendorString(char* text) {
     copyText(text, kVendor, kVstMaxVendorStrLen + 1);
     return true;
 }
 
-bool Qel::getProductString(char* text) {
+bool DelayEffect::getProductString(char* text) {
     std::array<char, 128> product{};
     std::snprintf(product.data(), product.size(), "%s - %s", kEffectName, kTagline);
     copyText(text, product.data(), kVstMaxProductStrLen + 1);
     return true;
 }
 
-void Qel::setCurrentProgram(int index) {
-    CPresetSystemEffect::setCurrentProgram(index);
-    engine_.updateTempoDependents(engine::kTempoAll);
-}
-
-void Qel::getDisplayRecord(VstInt32 index, DisplayRecord& record) {
+void DelayEffect::getDisplayRecord(VstInt32 index, DisplayRecord& record) {
     velmora::getDisplayRecord(engine_, index, getParameter(index), record);
 }
 
-bool Qel::isNoteValueTooLong(VstInt32 selector) const {
+bool DelayEffect::isNoteValueTooLong(VstInt32 selector) const {
     return velmora::isNoteValueTooLong(engine_, selector);
 }
 
-void Qel::takePeakLevels(float& left, float& right) {
+void DelayEffect::takePeakLevels(float& left, float& right) {
     engine_.takePeakLevels(left, right);
 }
 
-double Qel::getNormalisedTempo() const {
+double DelayEffect::getNormalisedTempo() const {
     return engine_.normalisedTempo();
 }
 
-void Qel::setNormalisedTempo(double normalised) {
+void DelayEffect::setNormalisedTempo(double normalised) {
     engine_.setNormalisedTempo(normalised);
 }
 
-bool Qel::hostTempoAvailable() const {
+bool DelayEffect::hostTempoAvailable() const {
     return engine_.hostTempoAvailable();
 }
 
-bool Qel::sidesMatch() const {
+bool DelayEffect::sidesMatch() const {
     return engine_.sidesMatch();
 }
 
 // Makes one side's timing equal to the other's, as host-automated edits so the host records
 // the change the link made.
-void Qel::copySideTiming(bool fromRight) {
+void DelayEffect::copySideTiming(bool fromRight) {
     constexpr std::array<std::pair<int, int>, 5> pairs{{{param::DlyModeL, param::DlyModeR},
                                                         {param::DlyNumL, param::DlyNumR},
                                                         {param::DlyDenL, param::DlyDenR},
@@ -236,6 +278,64 @@ void Qel::copySideTiming(bool fromRight) {
         engine_.storeValue(destination, value);
         endEdit(destination);
     }
+}
+
+void DelayEffect::attachEditor(std::unique_ptr<EffectEditor> editor) {
+    if (!editor) return;
+    effectEditor_ = editor.get();
+    setEditor(std::move(editor));
+}
+
+// ---- What the preset system asks of the effect ----
+
+void DelayEffect::applyParameter(int index, float value) {
+    setParameter(index, value);
+}
+
+void DelayEffect::requestDisplayUpdate() {
+    updateDisplay();
+}
+
+void DelayEffect::beginHostEdit(int index) {
+    beginEdit(index);
+}
+
+void DelayEffect::endHostEdit(int index) {
+    endEdit(index);
+}
+
+void DelayEffect::requestMidi() {
+    wantEvents(1);
+}
+
+void DelayEffect::programApplicationStarts(int) {
+    if (effectEditor_) effectEditor_->linkOff();
+}
+
+// Note-valued times follow the tempo the new program's values imply.
+void DelayEffect::programApplied(int) {
+    engine_.updateTempoDependents(engine::kTempoAll);
+    if (effectEditor_) effectEditor_->linkOn();
+}
+
+void DelayEffect::programNameChanged(int program) {
+    if (effectEditor_) effectEditor_->programNameChanged(program);
+}
+
+void DelayEffect::currentProgramShown(int program) {
+    if (effectEditor_) effectEditor_->currentProgramShown(program);
+}
+
+void DelayEffect::learnButtonReleased() {
+    if (effectEditor_) effectEditor_->learnButtonReleased();
+}
+
+void DelayEffect::forgetButtonReleased() {
+    if (effectEditor_) effectEditor_->forgetButtonReleased();
+}
+
+void DelayEffect::applyStartupDefaults() {
+    if (effectEditor_) effectEditor_->applyStartupDefaults();
 }
 
 } // namespace velmora

@@ -2,8 +2,8 @@
 // operations and wraps the calls back to the host.
 #pragma once
 
-#include "plugin/AEffEditor.h"
-#include "plugin/vst2.h"
+#include "vst2/AEffEditor.h"
+#include "vst2/vst2.h"
 
 #include <memory>
 
