@@ -1,7 +1,7 @@
 // Channel routing, the two sample types, ducking from the sidechain, and the audio thread's
 // promise never to allocate.
 #include "engine/ValueTables.h"
-#include "tests/engine/core_harness.h"
+#include "tests/engine/EngineHarness.h"
 #include "tests/support/AllocationCounter.h"
 
 #include <gtest/gtest.h>

@@ -17,8 +17,8 @@
 #include "engine/Engine.h"
 #include "engine/ParameterIndex.h"
 #include "engine/ValueTables.h"
-#include "tests/engine/core_golden_diagnosis.h"
-#include "tests/engine/core_golden_render.h"
+#include "tests/engine/GoldenDiagnosis.h"
+#include "tests/engine/GoldenRender.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // Parameter rows with couplings, tempo-synced times and rates, and sample-rate set-up.
 #include "engine/ValueTables.h"
-#include "tests/engine/core_harness.h"
+#include "tests/engine/EngineHarness.h"
 
 #include <cmath>
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "tests/engine/core_golden_render.h"
+#include "tests/engine/GoldenRender.h"
 
 #include <algorithm>
 #include <fstream>

@@ -1,7 +1,7 @@
 // The delay core's signal path: where echoes land, how a retime hides its jump, how muting and
 // bypass treat the lines.
 #include "engine/ValueTables.h"
-#include "tests/engine/core_harness.h"
+#include "tests/engine/EngineHarness.h"
 
 #include <cmath>
 #include <gtest/gtest.h>

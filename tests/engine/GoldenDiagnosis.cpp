@@ -1,4 +1,4 @@
-#include "tests/engine/core_golden_diagnosis.h"
+#include "tests/engine/GoldenDiagnosis.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -148,7 +148,7 @@ void writeBlockTable(const std::filesystem::path& path, const BlockTable& table)
     std::ofstream file(path, std::ios::trunc);
     file << "# Golden render hashes per " << kFramesPerBlock
          << " frames, by rate and buffer type, and of the meter peaks.\n"
-            "# Written by core_golden_test with VELMORA_GOLDEN_RECORD=1; see tests/README.md.\n";
+            "# Written by EngineGoldenTest with VELMORA_GOLDEN_RECORD=1; see tests/README.md.\n";
     for (const auto& [key, record] : table) {
         file << key << " peaks " << hex(record.peaks) << "\n";
         for (std::size_t i = 0; i < record.blocks.size(); ++i)

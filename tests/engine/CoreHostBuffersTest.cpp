@@ -1,5 +1,5 @@
 // Hosts that leave buffers out: the block still replaces every output buffer it was given.
-#include "tests/engine/core_harness.h"
+#include "tests/engine/EngineHarness.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 // build folder from the last passing run, and the parameter changes the render applied.
 #pragma once
 
-#include "tests/engine/core_golden_render.h"
+#include "tests/engine/GoldenRender.h"
 
 #include <cstdint>
 #include <filesystem>
