@@ -428,6 +428,63 @@ TEST_F(RenderToolTest, MessagesNameLimitsAsPeopleWriteThem) {
     EXPECT_NE(value.output.find("from 0 to 1,"), std::string::npos) << value.output;
 }
 
+// Over interleaved stereo frames [from, to) of `samples`.
+double stereoRms(const std::vector<float>& samples, int rate, double from, double to) {
+    return rms(samples, 2 * static_cast<std::size_t>(from * rate),
+               2 * static_cast<std::size_t>(to * rate));
+}
+
+float largestStep(const std::vector<float>& samples, int rate, double from, double to) {
+    float largest = 0.0f;
+    for (auto i = 2 * static_cast<std::size_t>(from * rate);
+         i < 2 * static_cast<std::size_t>(to * rate); ++i) {
+        largest = std::max(largest, std::abs(samples[i + 2] - samples[i]));
+    }
+    return largest;
+}
+
+TEST_F(RenderToolTest, BuiltInPhraseRingsThroughItsProgramUnlessAnotherIsChosen) {
+    constexpr int kRate = 22050;
+    const auto render = [&](const std::string& name, const std::string& options) {
+        const fs::path output = folder / name;
+        const auto run = runRenderer("--rate 22050 " + options + " -o " + quoted(output.string()));
+        EXPECT_EQ(run.exitCode, 0) << run.output;
+        return floatWavSamples(output);
+    };
+    // The four-second phrase, then two seconds of tail: the echoes go on repeating and fading.
+    const auto demo = render("demo.wav", "");
+    ASSERT_EQ(demo.size(), 2u * 6u * kRate);
+    const double early = stereoRms(demo, kRate, 4.0, 4.5);
+    const double late = stereoRms(demo, kRate, 5.5, 6.0);
+    EXPECT_GT(early, 2.0 * late) << "the echoes fade";
+    EXPECT_GT(late, early / 30.0) << "the echoes still repeat 1.5 s on";
+
+    // Asked for, the default program keeps its single echo per note and its silent tail.
+    const auto plain = render("default.wav", "--preset Default");
+    ASSERT_EQ(plain.size(), demo.size());
+    EXPECT_LT(stereoRms(plain, kRate, 4.5, 6.0), 1e-5);
+
+    // A file of the user's is rendered through the plug-in's own starting program.
+    const fs::path source = writeTone(folder / "tone.wav", 0.5f, kRate, kRate / 2);
+    const std::string file = "--tail 1 " + quoted(source.string());
+    EXPECT_EQ(render("file.wav", file), render("file-default.wav", file + " --preset Default"));
+}
+
+TEST_F(RenderToolTest, BuiltInPhraseEndsItsNotesWithoutAClick) {
+    constexpr int kRate = 22050;
+    const fs::path output = folder / "dry.wav";
+    const auto run = runRenderer("--rate 22050 --tail 0 --preset Default --param Mix=0 -o " +
+                                 quoted(output.string()));
+    ASSERT_EQ(run.exitCode, 0) << run.output;
+    const auto dry = floatWavSamples(output);
+    // Where each half of the phrase falls silent, no step is larger than the notes' own.
+    for (const double end : {1.65, 3.40}) {
+        EXPECT_LT(largestStep(dry, kRate, end - 0.002, end + 0.002),
+                  largestStep(dry, kRate, end - 0.05, end - 0.01))
+            << "at " << end << " s";
+    }
+}
+
 #endif
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "tools/render/RenderOptions.h"
 
+#include "tools/render/DefaultPhrase.h"
+
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -158,7 +160,9 @@ std::string usageText() {
 
 Renders INPUT (WAV, FLAC, AIFF, ...) through the Velmora plug-in into OUTPUT (format from its
 extension: .wav, .flac, .aiff or .ogg). Without INPUT a built-in phrase of plucked notes and a
-drum hit is rendered.
+drum hit is rendered, through the program ")" +
+           std::string(kPhraseProgram) + R"(" unless --preset or --load-state
+chooses another.
 
   -o, --output FILE       output file (default: INPUT-velmora.wav beside INPUT, or
                           velmora-demo.wav); never the input itself

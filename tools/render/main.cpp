@@ -30,6 +30,15 @@ std::string defaultOutputPath(const RenderOptions& options) {
     return (input.parent_path() / (input.stem().string() + "-velmora.wav")).string();
 }
 
+// The built-in phrase is heard through a program whose echoes repeat, unless the user chose a
+// program or a state of their own.
+RenderOptions withPhraseProgram(RenderOptions options) {
+    if (!options.inputPath && !options.preset && !options.loadState) {
+        options.preset = std::string(kPhraseProgram);
+    }
+    return options;
+}
+
 // Catches every spelling of the same file (links, "./", "..") while the output exists; an output
 // that does not exist yet cannot be the input.
 void refuseOverwritingInput(const RenderOptions& options, const std::string& outputPath) {
@@ -99,7 +108,7 @@ int run(const RenderOptions& options) {
     if (options.listParameters || options.listPresets) {
         return list(options);
     }
-    return render(options);
+    return render(withPhraseProgram(options));
 }
 
 } // namespace
