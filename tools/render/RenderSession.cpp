@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <charconv>
 #include <fstream>
 #include <iomanip>
 #include <iterator>
@@ -41,19 +40,9 @@ bool equalIgnoringCase(const std::string& a, const std::string& b) {
         a, b, [](unsigned char x, unsigned char y) { return std::tolower(x) == std::tolower(y); });
 }
 
-bool isWholeNumber(const std::string& text) {
-    int number = 0;
-    const char* end = text.data() + text.size();
-    const auto [stop, error] = std::from_chars(text.data(), end, number);
-    return !text.empty() && error == std::errc{} && stop == end;
-}
-
 std::string missingPresetMessage(const std::string& preset, std::size_t programs) {
-    if (isWholeNumber(preset)) {
-        return "no preset " + preset + ": presets are numbered 0 to " +
-               std::to_string(programs - 1) + " (see --list-presets)";
-    }
-    return "no preset named " + preset + " (see --list-presets)";
+    return "no preset \"" + preset + "\": give a number from 0 to " + std::to_string(programs - 1) +
+           " or a name that --list-presets shows";
 }
 
 // The sample fed to plug-in input `pin`: the main pair takes the file's first two channels
