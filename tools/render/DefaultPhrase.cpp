@@ -26,6 +26,8 @@ constexpr std::array kScore = {
 constexpr double kPhraseSeconds = 4.0;
 constexpr double kNoteSeconds = 0.9;
 constexpr double kHitSeconds = 0.25;
+// Each sound ends in a short fade rather than a cut, which would click.
+constexpr double kReleaseSeconds = 0.005;
 
 // A plucked string: a noise burst recirculating through a delay with a gentle low-pass.
 std::vector<double> pluck(double frequency, int sampleRate, std::minstd_rand& random) {
@@ -57,6 +59,17 @@ std::vector<double> hit(int sampleRate, std::minstd_rand& random) {
         out[i] = body + click;
     }
     return out;
+}
+
+// A half-cosine fade over the last moments of the sound, reaching silence on its last sample.
+void release(std::vector<double>& sound, int sampleRate) {
+    const auto length =
+        std::min(sound.size(), static_cast<std::size_t>(kReleaseSeconds * sampleRate));
+    const std::size_t start = sound.size() - length;
+    for (std::size_t i = 0; i < length; ++i) {
+        const double progress = static_cast<double>(i + 1) / static_cast<double>(length);
+        sound[start + i] *= 0.5 * (1.0 + std::cos(std::numbers::pi * progress));
+    }
 }
 
 void mixInto(AudioData& phrase, const std::vector<double>& sound, const Note& note) {
@@ -94,8 +107,9 @@ AudioData defaultPhrase(int sampleRate) {
     phrase.channels.assign(2, std::vector<double>(frames, 0.0));
     std::minstd_rand random(20261207); // fixed seed: the same phrase every time
     for (const Note& note : kScore) {
-        const auto sound = note.frequency > 0.0 ? pluck(note.frequency, sampleRate, random)
-                                                : hit(sampleRate, random);
+        auto sound = note.frequency > 0.0 ? pluck(note.frequency, sampleRate, random)
+                                          : hit(sampleRate, random);
+        release(sound, sampleRate);
         mixInto(phrase, sound, note);
     }
     normalise(phrase, kPhrasePeak);

@@ -1,5 +1,8 @@
 #include "tools/render/RenderOptions.h"
 
+#include "tools/render/DefaultPhrase.h"
+
+#include <array>
 #include <charconv>
 #include <cmath>
 
@@ -17,14 +20,28 @@ template <typename Number> std::optional<Number> parseNumber(const std::string& 
     return value;
 }
 
+// A limit as people write it: "0", "1", "86400" rather than "0.000000".
+template <typename Number> std::string numberText(Number value) {
+    std::array<char, 32> text{};
+    const auto result = std::to_chars(text.data(), text.data() + text.size(), value);
+    return std::string(text.data(), result.ptr);
+}
+
 template <typename Number>
 Number numberOption(const std::string& option, const std::string& text, Number low, Number high) {
     const auto value = parseNumber<Number>(text);
     if (!value || !(*value >= low && *value <= high)) {
-        throw UsageError(option + " wants a number from " + std::to_string(low) + " to " +
-                         std::to_string(high) + ", not '" + text + "'");
+        throw UsageError(option + " wants a number from " + numberText(low) + " to " +
+                         numberText(high) + ", not '" + text + "'");
     }
     return *value;
+}
+
+ParameterRef parseParameterRef(const std::string& text) {
+    if (const auto index = parseNumber<int>(text)) {
+        return {*index, {}};
+    }
+    return {std::nullopt, text};
 }
 
 ParameterSetting parseParameter(const std::string& text) {
@@ -32,15 +49,26 @@ ParameterSetting parseParameter(const std::string& text) {
     if (equals == std::string::npos || equals == 0) {
         throw UsageError("--param wants INDEX=VALUE or NAME=VALUE, not '" + text + "'");
     }
-    ParameterSetting setting;
     const std::string key = text.substr(0, equals);
-    setting.value = numberOption<float>("--param " + key, text.substr(equals + 1), 0.0f, 1.0f);
-    if (const auto index = parseNumber<int>(key)) {
-        setting.index = *index;
-    } else {
-        setting.name = key;
+    return {parseParameterRef(key),
+            numberOption<float>("--param " + key, text.substr(equals + 1), 0.0f, 1.0f)};
+}
+
+ControllerAssignment parseAssignment(const std::string& text) {
+    const auto colon = text.find(':');
+    if (colon == std::string::npos || colon + 1 == text.size()) {
+        throw UsageError("--assign-cc wants CC:NAME or CC:INDEX, not '" + text + "'");
     }
-    return setting;
+    return {numberOption<int>("--assign-cc controller", text.substr(0, colon), 0, 127),
+            parseParameterRef(text.substr(colon + 1))};
+}
+
+SampleFormat parseFormatOption(const std::string& text) {
+    const auto format = parseSampleFormat(text);
+    if (!format) {
+        throw UsageError("--format wants 8, 16, 24, 32, float or double, not '" + text + "'");
+    }
+    return *format;
 }
 
 ControlChange parseControlChange(const std::string& text) {
@@ -78,6 +106,8 @@ RenderOptions parseOptions(const std::vector<std::string>& arguments,
             options.pluginPath = value();
         } else if (argument == "-o" || argument == "--output") {
             options.outputPath = value();
+        } else if (argument == "--format") {
+            options.sampleFormat = parseFormatOption(value());
         } else if (argument == "--param") {
             options.parameters.push_back(parseParameter(value()));
         } else if (argument == "--tempo") {
@@ -96,6 +126,8 @@ RenderOptions parseOptions(const std::vector<std::string>& arguments,
             options.listPresets = true;
         } else if (argument == "--preset") {
             options.preset = value();
+        } else if (argument == "--assign-cc") {
+            options.assignments.push_back(parseAssignment(value()));
         } else if (argument == "--midi-cc") {
             options.controlChanges.push_back(parseControlChange(value()));
         } else if (argument == "--save-state") {
@@ -127,23 +159,39 @@ std::string usageText() {
     return R"(usage: velmora-render [options] [INPUT] [OUTPUT]
 
 Renders INPUT (WAV, FLAC, AIFF, ...) through the Velmora plug-in into OUTPUT (format from its
-extension). Without INPUT a built-in phrase of plucked notes and a drum hit is rendered.
+extension: .wav, .flac, .aiff or .ogg). Without INPUT a built-in phrase of plucked notes and a
+drum hit is rendered, through the program ")" +
+           std::string(kPhraseProgram) + R"(" unless --preset or --load-state
+chooses another.
 
-  -o, --output FILE       output file (default: INPUT-velmora.wav or velmora-demo.wav)
+  -o, --output FILE       output file (default: INPUT-velmora.wav beside INPUT, or
+                          velmora-demo.wav); never the input itself
+  --format SAMPLES        how OUTPUT stores samples: 8, 16, 24 or 32 (integer), float or double
+                          (default: as INPUT where OUTPUT can hold that, else float for .wav
+                          and 24 for .flac and .aiff). Integer files clip what lies beyond full
+                          scale, and the renderer says how many samples it clipped; float
+                          files keep it
   --plugin PATH           the plug-in binary to load
-  --param INDEX=VALUE     set a parameter (normalised 0..1); NAME=VALUE uses the plug-in's name
-  --preset NAME|INDEX     start from a stored program
+  --param INDEX=VALUE     set a parameter (normalised 0 to 1); NAME=VALUE uses the plug-in's
+                          name; the indices after the parameters hold controller assignments
+  --preset NAME|INDEX     start from a stored program (see --list-presets)
+  --assign-cc CC:NAME     let MIDI controller CC (0 to 127) drive the parameter NAME (or INDEX)
+                          (repeatable)
+  --midi-cc TIME:CC:VALUE send a Control Change at TIME seconds (repeatable); it moves the
+                          parameter that CC is assigned to (--assign-cc, or a loaded state)
   --tempo BPM             host tempo (otherwise the host reports none)
   --block N               block size in samples (default 512)
   --double                process in 64-bit floating point
   --tail SECONDS          extra time rendered after the input (default 2)
   --rate HZ               sample rate of the built-in phrase (default 44100)
-  --midi-cc TIME:CC:VALUE send a Control Change at TIME seconds (repeatable)
   --load-state FILE       restore the plug-in's state chunk from FILE before rendering
   --save-state FILE       write the plug-in's state chunk to FILE after rendering
-  --list-params           list the parameters and exit
+  --list-params           list the parameters, the index of each one's controller assignment
+                          and the controller assigned, and exit
   --list-presets          list the stored programs and exit
   -h, --help              show this text
+
+Example: --assign-cc 7:Output --midi-cc 1.5:7:100 turns the output up at 1.5 seconds.
 )";
 }
 

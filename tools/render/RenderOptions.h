@@ -1,6 +1,8 @@
 // The renderer's command line, parsed into plain settings.
 #pragma once
 
+#include "tools/render/SampleFormat.h"
+
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -14,11 +16,22 @@ class UsageError : public std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
-// One --param: the parameter by index or by the name the plug-in reports.
-struct ParameterSetting {
+// A parameter as the user named it: by index or by the name the plug-in reports.
+struct ParameterRef {
     std::optional<int> index;
     std::string name;
+};
+
+// One --param.
+struct ParameterSetting {
+    ParameterRef parameter;
     float value = 0.0f;
+};
+
+// One --assign-cc: a MIDI controller and the parameter it is to drive.
+struct ControllerAssignment {
+    int controller = 0;
+    ParameterRef parameter;
 };
 
 struct ControlChange {
@@ -31,7 +44,9 @@ struct RenderOptions {
     std::string pluginPath;
     std::optional<std::string> inputPath; // none: the built-in phrase
     std::optional<std::string> outputPath;
+    std::optional<SampleFormat> sampleFormat; // none: as the input, or the container's usual
     std::vector<ParameterSetting> parameters;
+    std::vector<ControllerAssignment> assignments;
     std::vector<ControlChange> controlChanges;
     std::optional<double> tempo;
     std::optional<std::string> preset;

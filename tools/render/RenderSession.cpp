@@ -1,6 +1,7 @@
 #include "tools/render/RenderSession.h"
 
 #include "tools/host/StoredPrograms.h"
+#include "tools/render/ControllerCode.h"
 #include "tools/render/ProgressBar.h"
 
 #include <algorithm>
@@ -9,6 +10,7 @@
 #include <iomanip>
 #include <iterator>
 #include <ostream>
+#include <set>
 
 namespace velmora::render {
 
@@ -38,6 +40,11 @@ bool equalIgnoringCase(const std::string& a, const std::string& b) {
         a, b, [](unsigned char x, unsigned char y) { return std::tolower(x) == std::tolower(y); });
 }
 
+std::string missingPresetMessage(const std::string& preset, std::size_t programs) {
+    return "no preset \"" + preset + "\": give a number from 0 to " + std::to_string(programs - 1) +
+           " or a name that --list-presets shows";
+}
+
 // The sample fed to plug-in input `pin`: the main pair takes the file's first two channels
 // (a mono file feeds both); the sidechain gets silence.
 double inputSample(const AudioData& input, int pin, std::size_t frame) {
@@ -62,14 +69,18 @@ RenderSession::RenderSession(const RenderOptions& options)
     instance_->open();
 }
 
+// Beside each parameter: the index of its controller assignment and the controller it holds.
 void RenderSession::listParameters(std::ostream& out) {
-    out << "index  name      value     display       label\n";
-    for (int index = 0; index < instance_->numParameters(); ++index) {
+    const int count = instance_->numParameters();
+    out << "index  name      value     display       label  cc-index  cc\n";
+    for (int index = 0; index < count; ++index) {
+        const auto controller = controllerOf(index);
         out << std::setw(5) << index << "  " << std::left << std::setw(8)
             << instance_->parameterName(index) << "  " << std::fixed << std::setprecision(6)
             << instance_->getParameter(index) << "  " << std::setw(12)
-            << instance_->parameterDisplay(index) << "  " << instance_->parameterLabel(index)
-            << std::right << '\n';
+            << instance_->parameterDisplay(index) << "  " << std::setw(5)
+            << instance_->parameterLabel(index) << "  " << std::setw(8) << count + index << "  "
+            << (controller ? std::to_string(*controller) : "none") << std::right << '\n';
     }
 }
 
@@ -89,6 +100,20 @@ void RenderSession::configure(int sampleRate) {
     applyState();
     applyPreset();
     applyParameters();
+    applyAssignments();
+}
+
+std::vector<int> RenderSession::unassignedControllers() {
+    std::set<int> unassigned;
+    for (const ControlChange& change : options_.controlChanges) {
+        unassigned.insert(change.controller);
+    }
+    for (int index = 0; index < instance_->numParameters(); ++index) {
+        if (const auto controller = controllerOf(index)) {
+            unassigned.erase(*controller);
+        }
+    }
+    return {unassigned.begin(), unassigned.end()};
 }
 
 AudioData RenderSession::render(const AudioData& input) {
@@ -121,7 +146,7 @@ void RenderSession::applyPreset() {
     }
     const auto found = host::findProgram(*programs, *options_.preset);
     if (!found) {
-        throw host::HostError("no preset named " + *options_.preset + " (see --list-presets)");
+        throw host::HostError(missingPresetMessage(*options_.preset, programs->size()));
     }
     const host::StoredProgram& program = (*programs)[static_cast<std::size_t>(*found)];
     for (int index = 0; index < host::kStoredParameters; ++index) {
@@ -132,32 +157,47 @@ void RenderSession::applyPreset() {
 }
 
 void RenderSession::applyParameters() {
+    // Indices past the parameters address their controller assignments.
+    const int slots = 2 * instance_->numParameters();
     for (const ParameterSetting& setting : options_.parameters) {
-        instance_->setParameter(parameterIndex(setting), setting.value);
+        instance_->setParameter(parameterIndex(setting.parameter, "--param", slots), setting.value);
     }
 }
 
-int RenderSession::parameterIndex(const ParameterSetting& setting) {
-    // Indices past the parameters address their MIDI controller assignments.
+void RenderSession::applyAssignments() {
     const int count = instance_->numParameters();
-    if (setting.index) {
-        if (*setting.index < 0 || *setting.index >= 2 * count) {
-            throw UsageError("--param index " + std::to_string(*setting.index) +
-                             " is out of range 0.." + std::to_string(2 * count - 1));
+    for (const ControllerAssignment& assignment : options_.assignments) {
+        const int parameter = parameterIndex(assignment.parameter, "--assign-cc", count);
+        instance_->setParameter(count + parameter, assignmentValue(assignment.controller));
+    }
+}
+
+int RenderSession::parameterIndex(const ParameterRef& parameter, const std::string& option,
+                                  int slots) {
+    const int count = instance_->numParameters();
+    if (parameter.index) {
+        if (*parameter.index < 0 || *parameter.index >= slots) {
+            throw UsageError(option + " index " + std::to_string(*parameter.index) +
+                             " is out of range 0 to " + std::to_string(slots - 1) +
+                             " (see --list-params)");
         }
-        return *setting.index;
+        return *parameter.index;
     }
     for (int index = 0; index < count; ++index) {
-        if (instance_->parameterName(index) == setting.name) {
+        if (instance_->parameterName(index) == parameter.name) {
             return index;
         }
     }
     for (int index = 0; index < count; ++index) {
-        if (equalIgnoringCase(instance_->parameterName(index), setting.name)) {
+        if (equalIgnoringCase(instance_->parameterName(index), parameter.name)) {
             return index;
         }
     }
-    throw UsageError("no parameter named " + setting.name + " (see --list-params)");
+    throw UsageError("no parameter named " + parameter.name + " (see --list-params)");
+}
+
+std::optional<int> RenderSession::controllerOf(int parameter) {
+    return assignedController(instance_->getParameter(instance_->numParameters() + parameter));
 }
 
 template <typename Sample> AudioData RenderSession::process(const AudioData& input) {

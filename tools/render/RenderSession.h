@@ -8,6 +8,9 @@
 
 #include <iosfwd>
 #include <memory>
+#include <optional>
+#include <string>
+#include <vector>
 
 namespace velmora::render {
 
@@ -16,12 +19,15 @@ class RenderSession {
     // Loads the plug-in and creates the instance; throws HostError when that fails.
     explicit RenderSession(const RenderOptions& options);
 
-    // Sets the sample rate and block size, then applies the state file, the preset and the
-    // parameters asked for, in that order (later ones win).
+    // Sets the sample rate and block size, then applies the state file, the preset, the
+    // parameters and the controller assignments asked for, in that order (later ones win).
     void configure(int sampleRate);
 
     void listParameters(std::ostream& out);
     void listPresets(std::ostream& out);
+
+    // The controllers that --midi-cc sends but no parameter is assigned to, in rising order.
+    std::vector<int> unassignedControllers();
 
     // Renders `input` plus the tail; writes the state file afterwards when one was asked for.
     AudioData render(const AudioData& input);
@@ -30,7 +36,10 @@ class RenderSession {
     void applyState();
     void applyPreset();
     void applyParameters();
-    int parameterIndex(const ParameterSetting& setting);
+    void applyAssignments();
+    // The index the user means; `slots` is how many indices past 0 are accepted.
+    int parameterIndex(const ParameterRef& parameter, const std::string& option, int slots);
+    std::optional<int> controllerOf(int parameter);
     template <typename Sample> AudioData process(const AudioData& input);
 
     const RenderOptions& options_;

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <iostream>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #ifndef VELMORA_DEFAULT_PLUGIN
@@ -18,12 +19,85 @@
 namespace {
 
 using namespace velmora::render;
+namespace fs = std::filesystem;
 
+// Beside the input, so that rendering a file elsewhere does not litter the current folder.
 std::string defaultOutputPath(const RenderOptions& options) {
     if (!options.inputPath) {
         return "velmora-demo.wav";
     }
-    return std::filesystem::path(*options.inputPath).stem().string() + "-velmora.wav";
+    const fs::path input(*options.inputPath);
+    return (input.parent_path() / (input.stem().string() + "-velmora.wav")).string();
+}
+
+// The built-in phrase is heard through a program whose echoes repeat, unless the user chose a
+// program or a state of their own.
+RenderOptions withPhraseProgram(RenderOptions options) {
+    if (!options.inputPath && !options.preset && !options.loadState) {
+        options.preset = std::string(kPhraseProgram);
+    }
+    return options;
+}
+
+// Catches every spelling of the same file (links, "./", "..") while the output exists; an output
+// that does not exist yet cannot be the input.
+void refuseOverwritingInput(const RenderOptions& options, const std::string& outputPath) {
+    std::error_code noOutputYet;
+    if (options.inputPath && fs::equivalent(*options.inputPath, outputPath, noOutputYet)) {
+        throw UsageError("the output " + outputPath +
+                         " is the input file; give the output another name");
+    }
+}
+
+void warnAboutUnassignedControllers(RenderSession& session) {
+    for (const int controller : session.unassignedControllers()) {
+        std::cerr << "velmora-render: controller " << controller
+                  << " drives no parameter, so --midi-cc on it changes nothing (assign it with "
+                     "--assign-cc "
+                  << controller << ":NAME)\n";
+    }
+}
+
+void reportWrite(const std::string& path, const AudioData& output, const OutputFormat& format,
+                 const WriteReport& report) {
+    std::cout << "wrote " << path << " (" << output.frames() << " frames at " << output.sampleRate
+              << " Hz, " << format.description << ")\n";
+    if (report.clippedSamples > 0) {
+        std::cerr << "velmora-render: clipped " << report.clippedSamples
+                  << " samples beyond full scale, which " << format.description
+                  << " cannot hold (--format float keeps them in a .wav or .aiff file)\n";
+    }
+    if (report.keptOvers > 0) {
+        std::cout << "note: " << report.keptOvers
+                  << " samples lie beyond full scale; the float file keeps them\n";
+    }
+}
+
+int list(const RenderOptions& options) {
+    RenderSession session(options);
+    session.configure(options.sampleRate);
+    if (options.listParameters) {
+        session.listParameters(std::cout);
+    }
+    if (options.listPresets) {
+        session.listPresets(std::cout);
+    }
+    return 0;
+}
+
+int render(const RenderOptions& options) {
+    RenderSession session(options);
+    const std::string outputPath = options.outputPath.value_or(defaultOutputPath(options));
+    refuseOverwritingInput(options, outputPath);
+    const AudioData input =
+        options.inputPath ? readAudioFile(*options.inputPath) : defaultPhrase(options.sampleRate);
+    const OutputFormat format =
+        chooseOutputFormat(outputPath, options.sampleFormat, input.sampleFormat);
+    session.configure(input.sampleRate);
+    warnAboutUnassignedControllers(session);
+    const AudioData output = session.render(input);
+    reportWrite(outputPath, output, format, writeAudioFile(outputPath, output, format));
+    return 0;
 }
 
 int run(const RenderOptions& options) {
@@ -31,27 +105,10 @@ int run(const RenderOptions& options) {
         std::cout << usageText();
         return 0;
     }
-    RenderSession session(options);
     if (options.listParameters || options.listPresets) {
-        session.configure(options.sampleRate);
-        if (options.listParameters) {
-            session.listParameters(std::cout);
-        }
-        if (options.listPresets) {
-            session.listPresets(std::cout);
-        }
-        return 0;
+        return list(options);
     }
-    const std::string outputPath = options.outputPath.value_or(defaultOutputPath(options));
-    checkOutputName(outputPath);
-    const AudioData input =
-        options.inputPath ? readAudioFile(*options.inputPath) : defaultPhrase(options.sampleRate);
-    session.configure(input.sampleRate);
-    const AudioData output = session.render(input);
-    writeAudioFile(outputPath, output);
-    std::cout << "wrote " << outputPath << " (" << output.frames() << " frames at "
-              << output.sampleRate << " Hz)\n";
-    return 0;
+    return render(withPhraseProgram(options));
 }
 
 } // namespace
