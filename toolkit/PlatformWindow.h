@@ -15,7 +15,8 @@ namespace velmora::toolkit {
 
 // Receives the events of one window, in that window's pixel coordinates. The frame is the sink
 // of its window; an open pop-up is the sink of its own. A pop-up holds the pointer while open,
-// so a press outside it arrives with a point outside its size.
+// so a press outside it arrives with a point outside its size. A sink may close its own pop-up
+// from inside one of these calls, so a backend touches the pop-up no more after delivering.
 class PlatformEventSink {
   public:
     virtual void platformMouseDown(CPoint where, CButtonState buttons) = 0;
