@@ -28,6 +28,10 @@ bool CFrame::open(void* parent, std::unique_ptr<PlatformWindow> window) {
 }
 
 void CFrame::close() {
+    // Whatever holds the keys may hold a pop-up of the window too; it goes before the window.
+    setFocusView(nullptr);
+    captured_ = nullptr;
+    hover_ = nullptr;
     window_.reset();
 }
 

@@ -62,4 +62,7 @@ class PlatformWindow {
     virtual void takeKeyboardFocus() = 0;
 };
 
+// The backend of the platform being built (x11/ or win32/); each defines it once.
+std::unique_ptr<PlatformWindow> createPlatformWindow();
+
 } // namespace velmora::toolkit

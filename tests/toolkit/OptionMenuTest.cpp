@@ -97,6 +97,16 @@ TEST_F(OptionMenuTest, KeyboardChoiceAndClosingWithoutAChoice) {
     EXPECT_FALSE(d.key(VirtualKey::down)) << "the keyboard is free again";
 }
 
+TEST_F(OptionMenuTest, ClosingTheFrameWithTheListOpenClosesTheList) {
+    OffscreenDriver& d = openOnScreen(1920, 1080);
+    d.click({328, 163});
+    ASSERT_TRUE(d.popupOpen());
+    frame.close(); // the pop-up must go before its window (the sanitizer run checks the order)
+    EXPECT_FALSE(menu->isOpen());
+    EXPECT_FALSE(frame.isOpen());
+    EXPECT_EQ(recorder.changes(), 0);
+}
+
 TEST_F(OptionMenuTest, ArrowsLeftAndRightMoveBetweenColumns) {
     OffscreenDriver& d = openOnScreen(1024, 300);
     d.click({328, 163});
