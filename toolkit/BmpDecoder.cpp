@@ -35,6 +35,7 @@ struct Layout {
     int height = 0;
     bool topDown = false;
     int bytesPerPixel = 0;
+    bool alphaChannel = false; // the fourth byte of a 32-bit pixel is its alpha
     std::size_t stride = 0;
     std::size_t pixelOffset = 0;
 };
@@ -69,12 +70,16 @@ std::optional<BmpError> readLayout(std::span<const std::uint8_t> b, Layout& out)
 
     const std::uint32_t compression = u32(b, 30);
     std::size_t headersEnd = kFileHeaderSize + infoSize;
+    // Plain 32-bit files carry alpha in the fourth byte; bit fields say so with their mask.
+    out.alphaChannel = bits == 32;
     if (compression == kBiBitfields) {
         if (bits != 32) return BmpError::unsupportedFormat;
         // A 40-byte header is followed by three masks; later versions hold them inside.
         const std::size_t masksAt = kFileHeaderSize + 40;
+        const bool alphaMask = infoSize >= 56;
         if (infoSize == 40) headersEnd += 12;
-        if (!plainMasks(b, masksAt, infoSize >= 56)) return BmpError::unsupportedFormat;
+        if (!plainMasks(b, masksAt, alphaMask)) return BmpError::unsupportedFormat;
+        out.alphaChannel = alphaMask && u32(b, masksAt + 12) != 0;
     } else if (compression != kBiRgb) {
         return BmpError::unsupportedFormat;
     }
@@ -102,7 +107,7 @@ BmpResult decodeBmp(std::span<const std::uint8_t> bytes) {
     Layout layout;
     if (const auto error = readLayout(bytes, layout)) return failure(*error);
 
-    Pixmap image{layout.width, layout.height, layout.bytesPerPixel == 4, {}};
+    Pixmap image{layout.width, layout.height, layout.alphaChannel, {}};
     image.pixels.resize(std::size_t(layout.width) * layout.height);
     bool anyAlpha = false;
     for (int y = 0; y < layout.height; ++y) {
@@ -112,7 +117,7 @@ BmpResult decodeBmp(std::span<const std::uint8_t> bytes) {
         Pixel* out = image.pixels.data() + std::size_t(y) * layout.width;
         for (int x = 0; x < layout.width; ++x) {
             const auto px = row.subspan(std::size_t(x) * layout.bytesPerPixel);
-            const std::uint32_t a = layout.bytesPerPixel == 4 ? px[3] : 255;
+            const std::uint32_t a = layout.alphaChannel ? px[3] : 255;
             anyAlpha = anyAlpha || a != 0;
             out[x] = packPixel(a, mul255(px[2], a), mul255(px[1], a), mul255(px[0], a));
         }

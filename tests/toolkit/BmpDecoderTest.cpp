@@ -64,6 +64,15 @@ TEST(BmpDecoder, ThirtyTwoBitAlphaIsPremultipliedAndAllZeroAlphaMeansOpaque) {
         ASSERT_TRUE(r.ok()) << infoSize;
         EXPECT_EQ(r.image.at(1, 0), opaqueGradient(1, 0));
     }
+
+    // Bit fields without an alpha mask: the fourth byte is not alpha, whatever it holds.
+    auto noAlphaMask =
+        makeBmp({2, 2, 32, false, 108, 3}, [](int x, int y) { return gradient(x, y, 60); });
+    testing::put32(noAlphaMask, 66, 0);
+    const BmpResult unmasked = decodeBmp(noAlphaMask);
+    ASSERT_TRUE(unmasked.ok());
+    EXPECT_FALSE(unmasked.image.hasAlpha);
+    EXPECT_EQ(unmasked.image.at(1, 1), opaqueGradient(1, 1));
 }
 
 TEST(BmpDecoder, RejectsEveryLieInTheHeadersWithoutReadingPastTheBytes) {
