@@ -6,7 +6,8 @@ set -euo pipefail
 source_dir="$1"
 out="$(mktemp)"
 trap 'rm -f "$out"' EXIT
-if ! /usr/bin/python3 -c 'import cairo' 2>/dev/null || ! fc-list | grep -q 'LiberationSans-Regular'; then
+font="$(fc-match -f '%{file}' 'Liberation Sans' 2>/dev/null || true)"
+if ! /usr/bin/python3 -c 'import cairo' 2>/dev/null || [[ "$font" != *LiberationSans-Regular* ]]; then
     echo "check_atlas: python3-cairo or fonts-liberation2 missing; skipped"
     exit 77
 fi
