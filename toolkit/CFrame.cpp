@@ -113,7 +113,7 @@ void CFrame::setFocusView(CView* view) {
     if (focusView_ == view) return;
     CView* old = focusView_;
     focusView_ = view;
-    if (old) old->looseFocus();
+    if (old) old->loseFocus();
     if (view) view->takeFocus();
 }
 

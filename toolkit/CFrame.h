@@ -35,7 +35,7 @@ class CFrame : public CView, private PlatformEventSink {
     // Removes and destroys a child (at the end of the event being handled, so a view may
     // remove itself). False when it is not a child.
     bool removeView(CView* view);
-    std::size_t getNbViews() const { return children_.size(); }
+    std::size_t viewCount() const { return children_.size(); }
     CView* getView(std::size_t index) const;
     // The topmost visible child under the point, or null.
     CView* getViewAt(const CPoint& where) const;

@@ -33,7 +33,7 @@ class CView {
     virtual bool onKeyDown(const KeyEvent& key);
     // The frame's focus view changes: the view becomes it, or stops being it.
     virtual void takeFocus() {}
-    virtual void looseFocus() {}
+    virtual void loseFocus() {}
 
     // Dirty views are redrawn on the frame's next idle.
     virtual bool isDirty() const { return dirty_; }

@@ -37,7 +37,7 @@ class Swatch : public CControl {
         return kMouseEventHandled;
     }
     void onMouseExited(CPoint& where, const CButtonState&) override { note("exit", where); }
-    void looseFocus() override { note("loseFocus", {}); }
+    void loseFocus() override { note("loseFocus", {}); }
 
   private:
     void note(const char* what, CPoint p) {
@@ -153,7 +153,7 @@ TEST_F(FrameTest, AModalViewTakesEveryPressAndViewsMayRemoveThemselves) {
                                             "1:down@5,5",  "1:up@5,5", "3:down@70,10",
                                             "1:exit@70,10"};
     EXPECT_EQ(log, expected);
-    EXPECT_EQ(frame.getNbViews(), 1u);
+    EXPECT_EQ(frame.viewCount(), 1u);
     EXPECT_EQ(frame.getViewAt({70, 10}), nullptr);
 }
 

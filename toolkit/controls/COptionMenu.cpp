@@ -25,7 +25,7 @@ COptionMenu::~COptionMenu() = default;
 
 void COptionMenu::updateRange() {
     setMin(0);
-    setMax(static_cast<float>(std::max(getNbEntries() - 1, 0)));
+    setMax(static_cast<float>(std::max(entryCount() - 1, 0)));
 }
 
 void COptionMenu::addEntry(std::string_view title) {
@@ -34,17 +34,17 @@ void COptionMenu::addEntry(std::string_view title) {
 }
 
 bool COptionMenu::setEntry(int index, std::string_view title) {
-    if (index < 0 || index >= getNbEntries()) return false;
+    if (index < 0 || index >= entryCount()) return false;
     entries_[std::size_t(index)] = title;
     invalid();
     return true;
 }
 
 std::string COptionMenu::getEntry(int index) const {
-    return index >= 0 && index < getNbEntries() ? entries_[std::size_t(index)] : std::string();
+    return index >= 0 && index < entryCount() ? entries_[std::size_t(index)] : std::string();
 }
 
-void COptionMenu::removeAllEntry() {
+void COptionMenu::removeAllEntries() {
     closePopup();
     entries_.clear();
     updateRange();
@@ -52,7 +52,7 @@ void COptionMenu::removeAllEntry() {
 }
 
 void COptionMenu::setCurrent(int index) {
-    if (index >= 0 && index < getNbEntries()) setValue(static_cast<float>(index));
+    if (index >= 0 && index < entryCount()) setValue(static_cast<float>(index));
 }
 
 int COptionMenu::getCurrent() const {
@@ -74,7 +74,7 @@ bool COptionMenu::openPopup() {
         widest = std::max(widest, stringWidth(getFont(), title));
     const CPoint origin = window->originOnScreen();
     const PixelRect anchor = PixelRect::from(getViewSize().offset(origin.x, origin.y));
-    layout_ = layoutMenu(getNbEntries(), widest + 2 * kItemPadding,
+    layout_ = layoutMenu(entryCount(), widest + 2 * kItemPadding,
                          getFont().height() + kItemExtraHeight, anchor, window->screenBounds());
     popupPixels_ = Framebuffer(layout_.area.width(), layout_.area.height());
     highlighted_ = getCurrent();
@@ -94,13 +94,13 @@ void COptionMenu::closePopup() {
         frame->setFocusView(nullptr);
 }
 
-void COptionMenu::looseFocus() {
+void COptionMenu::loseFocus() {
     closePopup();
 }
 
 void COptionMenu::choose(int index) {
     closePopup();
-    if (index < 0 || index >= getNbEntries()) return;
+    if (index < 0 || index >= entryCount()) return;
     beginEdit();
     setValue(static_cast<float>(index));
     valueChanged();
@@ -125,7 +125,7 @@ void COptionMenu::highlight(int index) {
 
 bool COptionMenu::onKeyDown(const KeyEvent& key) {
     if (!isOpen()) return false;
-    const int last = getNbEntries() - 1;
+    const int last = entryCount() - 1;
     const int from = highlighted_ < 0 ? getCurrent() : highlighted_;
     switch (key.virt) {
     case VirtualKey::up:
@@ -164,12 +164,12 @@ void COptionMenu::platformMouseDown(CPoint where, CButtonState) {
         closePopup();
         return;
     }
-    const int index = layout_.entryAt(where, getNbEntries());
+    const int index = layout_.entryAt(where, entryCount());
     if (index >= 0) choose(index);
 }
 
 void COptionMenu::platformMouseMoved(CPoint where, CButtonState) {
-    const int index = layout_.entryAt(where, getNbEntries());
+    const int index = layout_.entryAt(where, entryCount());
     if (index >= 0) highlight(index);
 }
 
@@ -182,7 +182,7 @@ void COptionMenu::paintPopup() {
     CDrawContext context(popupPixels_);
     context.fillRect(popupPixels_.bounds().toRect(), menuBack_);
     const int current = getCurrent();
-    for (int i = 0; i < getNbEntries(); ++i) {
+    for (int i = 0; i < entryCount(); ++i) {
         const CRect item = layout_.entryRect(i).toRect();
         if (i == highlighted_) context.fillRect(item, menuHighlight_);
         if (i == current) // a bar at the left edge marks the current entry

@@ -24,8 +24,8 @@ class COptionMenu : public CParamDisplay, private PlatformEventSink {
     void addEntry(std::string_view title);
     bool setEntry(int index, std::string_view title);
     std::string getEntry(int index) const;
-    int getNbEntries() const { return static_cast<int>(entries_.size()); }
-    void removeAllEntry();
+    int entryCount() const { return static_cast<int>(entries_.size()); }
+    void removeAllEntries();
     // Shows the entry without telling the listener.
     void setCurrent(int index);
     int getCurrent() const;
@@ -42,7 +42,7 @@ class COptionMenu : public CParamDisplay, private PlatformEventSink {
 
     CMouseEventResult onMouseDown(CPoint& where, const CButtonState& buttons) override;
     bool onKeyDown(const KeyEvent& key) override;
-    void looseFocus() override;
+    void loseFocus() override;
 
   private:
     void choose(int index);

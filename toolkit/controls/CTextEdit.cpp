@@ -71,14 +71,14 @@ void CTextEdit::takeFocus() {
     invalid();
 }
 
-void CTextEdit::looseFocus() {
+void CTextEdit::loseFocus() {
     commit();
 }
 
 void CTextEdit::endEditing() {
     editing_ = false;
     invalid();
-    // The frame's focus goes too; it calls looseFocus, which finds nothing left to do.
+    // The frame's focus goes too; it calls loseFocus, which finds nothing left to do.
     if (CFrame* frame = getFrame(); frame && frame->getFocusView() == this)
         frame->setFocusView(nullptr);
 }

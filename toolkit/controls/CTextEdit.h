@@ -37,7 +37,7 @@ class CTextEdit : public CParamDisplay {
     CMouseEventResult onMouseDown(CPoint& where, const CButtonState& buttons) override;
     bool onKeyDown(const KeyEvent& key) override;
     void takeFocus() override;
-    void looseFocus() override;
+    void loseFocus() override;
 
   private:
     bool accepts(char32_t c) const;
