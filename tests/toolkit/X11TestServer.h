@@ -66,11 +66,11 @@ class X11TestServer {
         return current == &countError;
     }
 
-    // A mapped top-level window, as a host's editor window.
-    Window makeParent(int x, int y, int width, int height) {
+    // A top-level window, as a host's editor window; some hosts map it only later.
+    Window makeParent(int x, int y, int width, int height, bool mapped = true) {
         const Window parent = XCreateSimpleWindow(display_, root(), x, y, unsigned(width),
                                                   unsigned(height), 0, 0, 0x404040);
-        XMapWindow(display_, parent);
+        if (mapped) XMapWindow(display_, parent);
         XSync(display_, False);
         parents_.push_back(parent);
         return parent;

@@ -162,6 +162,12 @@ TEST_F(X11WindowTest, PopupOpensAboveEverythingTakesThePointerAndKeysAndClosesOn
     EXPECT_TRUE(idleUntil([&] { return server.popups().empty(); }));
     EXPECT_EQ(editor.menu->getCurrent(), 0);
     EXPECT_EQ(editor.knob->getValue(), 0.5f);
+    // So does one outside the frame, which only the pop-up's hold on the pointer can see.
+    server.click(child, 150, 110);
+    ASSERT_TRUE(idleUntil([&] { return editor.menu->isOpen(); }));
+    server.click(parent, 350, 180);
+    EXPECT_TRUE(idleUntil([&] { return !editor.menu->isOpen(); }));
+    EXPECT_EQ(editor.menu->getCurrent(), 0);
 
     // Chosen with the mouse, in the list's own coordinates...
     server.click(child, 150, 110);
@@ -227,6 +233,22 @@ TEST_F(X11WindowTest, ParentDestroyedFirstOrMissingCostsTheHostNothing) {
     EXPECT_EQ(X11TestServer::errors(), 0)
         << "every error stays with the backend: " << X11TestServer::describeLastError();
     EXPECT_TRUE(server.ownHandlerInstalled());
+}
+
+TEST_F(X11WindowTest, HostsThatMapLateOrDestroyBeforeClosingSeeNoErrorOfOurs) {
+    const Window unmapped = server.makeParent(100, 400, 400, 200, false);
+    EditorFrame late;
+    ASSERT_TRUE(late.open(unmapped));
+    late.frame.setWantsKeyboardFocus(true); // refused: the window is not viewable yet
+    for (int i = 0; i < 10; ++i)
+        late.frame.idle();
+    XMapWindow(server.display(), unmapped);
+    XSync(server.display(), False);
+    EXPECT_TRUE(shows(late, kKnobCentre, stripColour(50))) << "drawn once the host maps it";
+
+    server.destroy(parent); // and closed before a single idle
+    editor.frame.close();
+    EXPECT_EQ(X11TestServer::errors(), 0) << X11TestServer::describeLastError();
 }
 
 TEST_F(X11WindowTest, FramesInTwoParentsWorkIndependently) {
