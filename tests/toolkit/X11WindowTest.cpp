@@ -146,14 +146,25 @@ TEST_F(X11WindowTest, PointerDragsAndWheelTurnsTheKnobThroughTheServer) {
 TEST_F(X11WindowTest, PopupOpensAboveEverythingTakesThePointerAndKeysAndClosesOnAClickOutside) {
     const Window child = editor.child();
     ASSERT_TRUE(server.popups().empty());
-    server.click(child, 150, 110);
-    ASSERT_TRUE(idleUntil([&] { return editor.menu->isOpen(); }));
+    // Once the menu is open its list is mapped and holds the pointer: the backend waits for
+    // the grab's answer, which the server gives after the requests before it. A closed list
+    // is gone once the server says so: our requests and the backend's are not ordered.
+    const auto closedList = [&] {
+        return idleUntil([&] { return !editor.menu->isOpen() && server.popups().empty(); });
+    };
+    const auto openList = [&] {
+        server.click(child, 150, 110);
+        std::vector<Window> popups;
+        const bool open = idleUntil([&] { return editor.menu->isOpen(); }) &&
+                          (popups = server.popups()).size() == 1;
+        return open ? popups[0] : Window(0);
+    };
+    const Window first = openList();
+    ASSERT_NE(first, 0u);
     const PixelRect area = editor.menu->getLayout().area;
-    std::vector<Window> popups;
-    ASSERT_TRUE(idleUntil([&] { return (popups = server.popups()).size() == 1; }));
-    const XWindowAttributes a = server.attributes(popups[0]);
+    const XWindowAttributes a = server.attributes(first);
     EXPECT_EQ((PixelRect{a.x, a.y, a.x + a.width, a.y + a.height}), area);
-    EXPECT_NE(server.pixel(popups[0], area.width() / 2, area.height() / 2), 0x404040ul)
+    EXPECT_NE(server.pixel(first, area.width() / 2, area.height() / 2), 0x404040ul)
         << "the list is drawn";
 
     // A click on the knob outside the list only closes it.
@@ -163,29 +174,26 @@ TEST_F(X11WindowTest, PopupOpensAboveEverythingTakesThePointerAndKeysAndClosesOn
     EXPECT_EQ(editor.menu->getCurrent(), 0);
     EXPECT_EQ(editor.knob->getValue(), 0.5f);
     // So does one outside the frame, which only the pop-up's hold on the pointer can see.
-    server.click(child, 150, 110);
-    ASSERT_TRUE(idleUntil([&] { return editor.menu->isOpen(); }));
+    ASSERT_NE(openList(), 0u);
     server.click(parent, 350, 180);
-    EXPECT_TRUE(idleUntil([&] { return !editor.menu->isOpen(); }));
+    ASSERT_TRUE(closedList());
     EXPECT_EQ(editor.menu->getCurrent(), 0);
 
     // Chosen with the mouse, in the list's own coordinates...
-    server.click(child, 150, 110);
-    ASSERT_TRUE(idleUntil([&] { return server.popups().size() == 1; }));
+    const Window list = openList();
+    ASSERT_NE(list, 0u);
     const PixelRect third = editor.menu->getLayout().entryRect(2);
-    const Window list = server.popups()[0];
     server.click(list, (third.left + third.right) / 2, (third.top + third.bottom) / 2);
-    ASSERT_TRUE(idleUntil([&] { return !editor.menu->isOpen(); }));
+    ASSERT_TRUE(closedList());
     EXPECT_EQ(editor.menu->getCurrent(), 2);
 
     // ...and with the keys, once the window has the keyboard.
     editor.frame.setWantsKeyboardFocus(true);
     ASSERT_TRUE(idleUntil([&] { return editor.frame.hasKeyboardFocus(); }));
-    server.click(child, 150, 110);
-    ASSERT_TRUE(idleUntil([&] { return editor.menu->isOpen(); }));
+    ASSERT_NE(openList(), 0u);
     server.tap(XK_Up);
     server.tap(XK_Return);
-    ASSERT_TRUE(idleUntil([&] { return !editor.menu->isOpen(); }));
+    ASSERT_TRUE(closedList());
     EXPECT_EQ(editor.menu->getCurrent(), 1);
 
     XSetInputFocus(server.display(), server.root(), RevertToNone, CurrentTime);
@@ -200,6 +208,7 @@ TEST_F(X11WindowTest, ClosingLeavesNoWindowNorConnectionEvenWithAPopupOpen) {
 
     ASSERT_TRUE(editor.open(parent));
     EXPECT_EQ(openFileCount(), filesBefore + 1) << "one connection per open editor";
+    ASSERT_TRUE(shows(editor, kKnobCentre, stripColour(50))) << "mapped before it is clicked";
     server.click(editor.child(), 150, 110);
     ASSERT_TRUE(idleUntil([&] { return server.popups().size() == 1; }));
     editor.frame.close();
