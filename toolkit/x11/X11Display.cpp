@@ -64,7 +64,7 @@ XImage imageOver(const Framebuffer& pixels, Visual* visual) {
 std::unique_ptr<X11Display> X11Display::connect() {
     Display* display = XOpenDisplay(nullptr);
     if (!display) return nullptr;
-    return std::unique_ptr<X11Display>(new X11Display(display));
+    return std::make_unique<X11Display>(display);
 }
 
 X11Display::~X11Display() {

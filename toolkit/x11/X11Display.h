@@ -19,6 +19,8 @@ class X11Display {
   public:
     // Connects to the server $DISPLAY names; null when none answers.
     static std::unique_ptr<X11Display> connect();
+    // Takes over an open connection.
+    explicit X11Display(Display* display) : display_(display) {}
     // Frees the shared resources and every window still open, then closes the connection.
     ~X11Display();
     X11Display(const X11Display&) = delete;
@@ -62,7 +64,6 @@ class X11Display {
         PixelRect exposed; // collected until the last Expose of a series
     };
 
-    explicit X11Display(Display* display) : display_(display) {}
     Target* find(Window window);
     bool supersededMotion(const XEvent& event) const;
     void deliver(XEvent& event);
