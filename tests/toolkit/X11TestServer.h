@@ -83,25 +83,22 @@ class X11TestServer {
         XSync(display_, False);
     }
 
-    std::vector<Window> children(Window window) const {
-        Window root = 0;
+    struct Tree {
         Window parent = 0;
+        std::vector<Window> children;
+    };
+    Tree tree(Window window) const {
+        Window root = 0;
+        Tree result;
         Window* list = nullptr;
         unsigned count = 0;
-        if (!XQueryTree(display_, window, &root, &parent, &list, &count)) return {};
-        std::vector<Window> result(list, list + count);
+        if (!XQueryTree(display_, window, &root, &result.parent, &list, &count)) return {};
+        result.children.assign(list, list + count);
         if (list) XFree(list);
         return result;
     }
-    Window parentOf(Window window) const {
-        Window root = 0;
-        Window parent = 0;
-        Window* list = nullptr;
-        unsigned count = 0;
-        if (!XQueryTree(display_, window, &root, &parent, &list, &count)) return 0;
-        if (list) XFree(list);
-        return parent;
-    }
+    std::vector<Window> children(Window window) const { return tree(window).children; }
+    Window parentOf(Window window) const { return tree(window).parent; }
     XWindowAttributes attributes(Window window) const {
         XWindowAttributes result{};
         XGetWindowAttributes(display_, window, &result);
