@@ -8,7 +8,7 @@ packages=(
     libsndfile1-dev
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev
-    libx11-dev xvfb xauth
+    libx11-dev libxtst-dev xvfb xauth
     python3-cairo fonts-liberation2
 )
 
