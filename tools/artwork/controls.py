@@ -220,21 +220,31 @@ def readout_dots(bitmap_id, centres):
 
 
 def meter():
-    """A vertical LED bar of 15 segments: green, then amber near the top, red at 0 dB.
+    """A vertical LED bar, green, amber from -6 dB, red from -1.5 dB, behind a fine grille.
 
-    Frame k of 21 lights round(15 k / 20) segments from the bottom."""
-    segments, rows = 15, 3
+    Frame k of 21 lights the lowest round(45 k / 20) rows, so every frame shows a new level."""
+    strip = BITMAPS[153]
+    steps = strip.frames - 1
+
+    def colours(row_from_bottom, height):
+        level = (row_from_bottom + 0.5) / height  # 0 at -24 dB, 1 at 0 dB
+        if level >= 1 - 1.5 / 24:
+            return LED_RED, LED_RED_DIM
+        if level >= 1 - 6 / 24:
+            return ACCENT, ACCENT_DIM
+        return LED_GREEN, LED_GREEN_DIM
 
     def draw(ctx, frame, width, height):
         ctx.set_source_rgb(*WELL)
         ctx.paint()
-        lit_count = round(segments * frame / 20)
-        for index in range(segments):
-            top = height - rows * (index + 1) + 1
-            colour = LED_RED if index >= 13 else ACCENT if index >= 10 else LED_GREEN
-            dim = LED_RED_DIM if index >= 13 else ACCENT_DIM if index >= 10 else LED_GREEN_DIM
-            ctx.set_source_rgb(*(colour if index < lit_count else dim))
-            ctx.rectangle(1, top, width - 2, rows - 1)
+        lit_rows = round(height * frame / steps)
+        for row in range(height):
+            lit, dim = colours(row, height)
+            colour = lit if row < lit_rows else dim
+            if row % 3 == 2:  # the grille between segments
+                colour = mix(colour, WELL, 0.6)
+            ctx.set_source_rgb(*colour)
+            ctx.rectangle(1, height - 1 - row, width - 2, 1)
             ctx.fill()
 
     return strips.build(153, draw)
