@@ -333,7 +333,7 @@ def wave_selector():
                 ctx.set_source_rgba(*ACCENT, 0.22)
                 ctx.fill()
             ctx.set_line_width(1.3 if selected else 1.1)
-            ctx.set_line_join(cairo.LINE_JOIN_ROUND)
+            ctx.set_line_join(cairo.LINE_JOIN_MITER if kind == "tri" else cairo.LINE_JOIN_ROUND)
             ctx.set_source_rgb(*(ACCENT if selected else LABEL_DIM))
             _draw_wave(ctx, kind, 2.5, top + 2.6, width - 5, zone - 5.2)
             ctx.stroke()

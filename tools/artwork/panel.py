@@ -16,8 +16,8 @@ SECTIONS = {
     "feedback": [(154, 7, 285, 148)],
     "display": [(288, 7, 378, 148)],
     "levels": [(381, 7, 563, 148)],
-    "clock": [(566, 7, 617, 148), (566, 78, 669, 148)],
-    "filter": [(620, 7, 816, 75), (672, 7, 816, 148)],
+    "clock": [(566, 7, 617, 148), (566, 84, 669, 148)],
+    "filter": [(620, 7, 816, 81), (672, 7, 816, 148)],
     "reverb": [(819, 7, 918, 148)],
 }
 
@@ -239,8 +239,10 @@ def _sections(panel):
     panel.title("FEEDBACK", 202, 17)
     panel.title("ECHO OUT", 202, 86)
     # Readout, bypass and the LFO.
-    _divider(ctx, 292, 77, 373, 77)
-    panel.title("LFO", 292, 87, align="left")
+    # The LFO's title sits in a gap of the line that divides it from the readout.
+    title = panel.title("LFO", 296, 81, align="left")
+    _divider(ctx, 292, 77, 294, 77)
+    _divider(ctx, round(title[2]) + 3, 77, 373, 77)
     panel.text("RATE", 323.5, 109, LABEL_SIZE)
     _grip(ctx, *layout.INVISIBLE_SLIDERS[1][1])
     # Levels and modulation.
