@@ -212,7 +212,7 @@ def _meter_scale(panel):
         for db in (0, -6, -12, -24):
             y = top + (bottom - top) * (-db / 24)
             y = min(max(y, top + 2), bottom - 1)
-            panel.text(str(db), left - 4, round(y + 2), 5.5, LABEL_DIM, "right",
+            panel.text(str(db), left - 4, round(y + 2), 6, LABEL_DIM, "right",
                        family=CONDENSED)
             ctx.set_source_rgb(*LABEL_DIM)
             ctx.rectangle(left - 3, round(y) - 0.5 + 0.5, 2, 1)

@@ -40,6 +40,59 @@ def _ink(state):
     return {RESTING: LABEL_DIM, HOVERED: LABEL, PRESSED: ACCENT}[state]
 
 
+def _disk(ctx, width, height):
+    """Save: a diskette with its shutter and label."""
+    left, top, right, bottom = width / 2 - 4.5, 3.5, width / 2 + 4.5, height - 3.5
+    ctx.set_line_width(1)
+    ctx.move_to(left, top)
+    ctx.line_to(right - 2, top)
+    ctx.line_to(right, top + 2)
+    ctx.line_to(right, bottom)
+    ctx.line_to(left, bottom)
+    ctx.close_path()
+    ctx.stroke()
+    ctx.rectangle(left + 2.5, top, 4, 2.5)
+    ctx.fill()
+    ctx.rectangle(left + 2, bottom - 3.5, 5, 3.5)
+    ctx.fill()
+
+
+def _folder(ctx, width, height):
+    """Load: an open folder."""
+    left, top, right, bottom = width / 2 - 5, 4, width / 2 + 5, height - 3.5
+    ctx.set_line_width(1)
+    ctx.move_to(left + 0.5, bottom)
+    ctx.line_to(left + 0.5, top)
+    ctx.line_to(left + 3.5, top)
+    ctx.line_to(left + 4.5, top + 1.5)
+    ctx.line_to(right - 1.5, top + 1.5)
+    ctx.line_to(right - 1.5, top + 3)
+    ctx.stroke()
+    ctx.move_to(left + 0.5, bottom)
+    ctx.line_to(left + 2.5, top + 4)
+    ctx.line_to(right, top + 4)
+    ctx.line_to(right - 2, bottom)
+    ctx.close_path()
+    ctx.fill()
+
+
+def _fit_font(ctx, word, width, size):
+    """The regular face at the given size, or the condensed one shrunk until the word fits."""
+    set_font(ctx, size)
+    if ctx.text_extents(word).x_advance <= width:
+        return
+    while size > 5.0:
+        set_font(ctx, size, family=CONDENSED)
+        if ctx.text_extents(word).x_advance <= width:
+            return
+        size -= 0.25
+    raise ValueError(f"{word!r} does not fit a {width} pixel button")
+
+
+def _ink(state):
+    return {RESTING: LABEL_DIM, HOVERED: LABEL, PRESSED: ACCENT}[state]
+
+
 def _arrow_with_tray(ctx, width, height, up):
     """Load: an arrow rising out of a tray; save: an arrow dropping into it."""
     cx = width / 2
@@ -60,11 +113,11 @@ def _arrow_with_tray(ctx, width, height, up):
     ctx.stroke()
 
 
-def file_button(bitmap_id, up, backdrop):
+def file_button(bitmap_id, icon, backdrop):
     def draw(ctx, frame, width, height):
         _body(ctx, width, height, frame)
         ctx.set_source_rgb(*_ink(frame))
-        _arrow_with_tray(ctx, width, height, up)
+        icon(ctx, width, height)
 
     return strips.build(bitmap_id, draw, backdrop)
 
@@ -150,8 +203,8 @@ def all_strips(backdrop_of):
     return {
         988: focus_switch(backdrop_of(988)),
         989: manual_button(backdrop_of(989)),
-        990: file_button(990, True, backdrop_of(990)),
-        991: file_button(991, False, backdrop_of(991)),
+        990: file_button(990, _folder, backdrop_of(990)),
+        991: file_button(991, _disk, backdrop_of(991)),
         992: word_button(992, "BANK", backdrop_of(992)),
         993: word_button(993, "PRESET", backdrop_of(993)),
         994: word_button(994, "MIDI", backdrop_of(994)),
