@@ -1,8 +1,6 @@
 """The about picture (129): name, tagline and an echo motif, with the version box left clear
 for the text the editor draws at run time."""
 
-import math
-
 import cairo
 
 import layout

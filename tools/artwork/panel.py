@@ -6,7 +6,7 @@ import math
 import cairo
 
 import layout
-from theme import (ACCENT, CHASSIS, CHASSIS_LIGHT, LABEL, LABEL_DIM, PLATE, PLATE_EDGE,
+from theme import (CHASSIS, CHASSIS_LIGHT, LABEL, LABEL_DIM, PLATE, PLATE_EDGE,
                    PLATE_SHADOW, READOUT_GLASS, TITLE, WELL, WELL_EDGE, CONDENSED, draw_text,
                    mix, new_context, rounded_rect, set_font, vertical_gradient)
 

@@ -76,43 +76,6 @@ def _folder(ctx, width, height):
     ctx.fill()
 
 
-def _fit_font(ctx, word, width, size):
-    """The regular face at the given size, or the condensed one shrunk until the word fits."""
-    set_font(ctx, size)
-    if ctx.text_extents(word).x_advance <= width:
-        return
-    while size > 5.0:
-        set_font(ctx, size, family=CONDENSED)
-        if ctx.text_extents(word).x_advance <= width:
-            return
-        size -= 0.25
-    raise ValueError(f"{word!r} does not fit a {width} pixel button")
-
-
-def _ink(state):
-    return {RESTING: LABEL_DIM, HOVERED: LABEL, PRESSED: ACCENT}[state]
-
-
-def _arrow_with_tray(ctx, width, height, up):
-    """Load: an arrow rising out of a tray; save: an arrow dropping into it."""
-    cx = width / 2
-    ctx.set_line_width(1.2)
-    ctx.move_to(cx - 4.5, height - 7)
-    ctx.line_to(cx - 4.5, height - 4.5)
-    ctx.line_to(cx + 4.5, height - 4.5)
-    ctx.line_to(cx + 4.5, height - 7)
-    ctx.stroke()
-    tip, tail = (3.0, 8.8) if up else (8.8, 3.0)
-    ctx.move_to(cx, tail)
-    ctx.line_to(cx, tip)
-    ctx.stroke()
-    direction = 1 if up else -1
-    ctx.move_to(cx - 2.6, tip + 2.6 * direction)
-    ctx.line_to(cx, tip)
-    ctx.line_to(cx + 2.6, tip + 2.6 * direction)
-    ctx.stroke()
-
-
 def file_button(bitmap_id, icon, backdrop):
     def draw(ctx, frame, width, height):
         _body(ctx, width, height, frame)

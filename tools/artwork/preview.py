@@ -75,7 +75,6 @@ def compose_editor(background, surfaces, readout="120.0", meter_levels=(0.8, 0.5
         _blit(ctx, surfaces[153], 153, round(20 * level), *rect[:2])
     for control in layout.PRESET_BAR_CONTROLS:
         frame = hovered.get(control.tag, 0)
-        strip = layout.BITMAPS[control.bitmap]
         _blit(ctx, surfaces[control.bitmap], control.bitmap, frame, *control.rect[:2])
     _preset_texts(ctx)
     surface.flush()
