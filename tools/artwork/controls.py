@@ -62,7 +62,8 @@ def knob(bitmap_id, visible_size, backdrop):
         ctx.set_line_width(2.0)
         ctx.set_source_rgb(*POINTER)
         ctx.move_to(centre + math.cos(angle) * 3.2, centre + math.sin(angle) * 3.2)
-        ctx.line_to(centre + math.cos(angle) * (body - 1.4), centre + math.sin(angle) * (body - 1.4))
+        tip = body - 1.4
+        ctx.line_to(centre + math.cos(angle) * tip, centre + math.sin(angle) * tip)
         ctx.stroke()
 
     return strips.build(bitmap_id, draw, backdrop)

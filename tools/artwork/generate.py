@@ -93,8 +93,9 @@ def write_previews(surfaces, folder):
     preview.enlarged(editor, 3).write_to_png(os.path.join(folder, "preview-x3.png"))
     hovered = {c.tag: 2 for c in layout.PRESET_BAR_CONTROLS}
     hovered[99] = 4
-    preview.compose_editor(surfaces[128], surfaces, readout="-6.02", meter_levels=(1, 0),
-                           hovered=hovered).write_to_png(os.path.join(folder, "preview-pressed.png"))
+    pressed = preview.compose_editor(surfaces[128], surfaces, readout="-6.02",
+                                     meter_levels=(1, 0), hovered=hovered)
+    pressed.write_to_png(os.path.join(folder, "preview-pressed.png"))
     preview.compose_about(surfaces[129]).write_to_png(os.path.join(folder, "preview-about.png"))
     for bitmap_id in sorted(layout.BITMAPS):
         if bitmap_id not in (128, 129):

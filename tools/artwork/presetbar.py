@@ -5,8 +5,8 @@ pressed right)."""
 import math
 
 import strips
-from theme import (ACCENT, CONDENSED, KNOB_BODY_BOTTOM, KNOB_BODY_TOP, LABEL, LABEL_DIM, PLATE_SHADOW,
-                   mix, rounded_rect, set_font, vertical_gradient)
+from theme import (ACCENT, CONDENSED, KNOB_BODY_BOTTOM, KNOB_BODY_TOP, LABEL, LABEL_DIM,
+                   PLATE_SHADOW, mix, rounded_rect, set_font, vertical_gradient)
 
 RESTING, HOVERED, PRESSED = 0, 1, 2
 
@@ -114,7 +114,8 @@ def rocker(backdrop):
             if hovered == side or pressed == side:
                 rounded_rect(ctx, 1 + side * (half - 1), 1, half + side * (half - 1),
                              height - 1.5, 2)
-                top = KNOB_BODY_TOP if hovered == side else mix(KNOB_BODY_TOP, KNOB_BODY_BOTTOM, 0.8)
+                top = (KNOB_BODY_TOP if hovered == side
+                       else mix(KNOB_BODY_TOP, KNOB_BODY_BOTTOM, 0.8))
                 ctx.set_source(vertical_gradient(top, KNOB_BODY_BOTTOM, 1, height - 1.5))
                 ctx.fill()
             state = PRESSED if pressed == side else HOVERED if hovered == side else RESTING
