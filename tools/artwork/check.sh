@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Regenerates the artwork twice into temporary folders and checks that both runs give the same
+# Runs the generator's tests, then regenerates the artwork twice into temporary folders and checks that both runs give the same
 # bytes as each other and as the committed bitmaps in resources/bitmaps.
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
@@ -7,6 +7,7 @@ committed="$here/../../resources/bitmaps"
 scratch="$(mktemp -d)"
 trap 'rm -rf "$scratch"' EXIT
 
+/usr/bin/python3 -m unittest discover -s "$here/../../tests/artwork" 2>&1 | tail -1
 "$here/generate.py" --out "$scratch/first"
 "$here/generate.py" --out "$scratch/second"
 diff -r "$scratch/first" "$scratch/second" >/dev/null \
