@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Runs the generator's tests, then regenerates the artwork twice into temporary folders and checks that both runs give the same
-# bytes as each other and as the committed bitmaps in resources/bitmaps.
+# Runs the generator's tests, then regenerates the artwork twice into temporary folders and
+# checks that both runs give the same bytes as each other and as resources/bitmaps.
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 committed="$here/../../resources/bitmaps"
