@@ -1,8 +1,8 @@
 // A drag-and-wheel area that draws nothing, lying over artwork that shows what it sets (the
 // delay time, the LFO rate, the tempo). Dragging moves the value by a step per pixel, vertical
 // movement fully and horizontal movement half: 1000 pixels sweep the range, 4000 with Shift.
-// Pressing or releasing Shift mid-drag changes the step from there on without a jump. Every
-// move tells the listener, changed or not.
+// Pressing or releasing Shift mid-drag changes the step from there on without a jump, to the
+// same fine step as Shift held from the press. Every move tells the listener, changed or not.
 #pragma once
 
 #include "toolkit/CControl.h"

@@ -16,6 +16,7 @@ int QelSwitchVert::frameFor(float value) const {
 }
 
 // The control is one frame high; its positions share that height in equal zones, top first.
+// A point below the last zone still selects the last position, never one past it.
 int QelSwitchVert::positionAt(const CPoint& where) const {
     const CCoord frameHeight = getHeightOfOneImage();
     if (frameHeight <= 0) return 0;
