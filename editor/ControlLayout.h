@@ -9,7 +9,6 @@
 #include <array>
 #include <cstdint>
 #include <optional>
-#include <span>
 
 namespace velmora::editor::layout {
 
@@ -66,7 +65,8 @@ struct ControlSpec {
     int frames;     // frames in the strip; switches have as many positions
     std::optional<float> defaultValue;
     ValueLaw law = ValueLaw::same;
-    // A display lying under this input area on purpose (the tempo is dragged over the readout).
+    // The input area this display lies under on purpose (the tempo is dragged over the
+    // readout), or -1.
     std::int32_t under = -1;
 };
 
@@ -77,6 +77,8 @@ namespace detail {
 inline constexpr int kKickSize = 19;
 inline constexpr int kOnOffWidth = 24;
 inline constexpr int kOnOffHeight = 20;
+inline constexpr std::int32_t kTempoSliderTag = 61;
+inline constexpr std::int32_t kAboutTag = 82;
 
 constexpr ControlSpec knob(std::int32_t tag, Binding parameter, CRect rect, CRect area, int bitmap,
                            float defaultValue) {
@@ -105,7 +107,7 @@ constexpr ControlSpec display(std::int32_t tag, double left, double top, double 
 }
 constexpr ControlSpec readout(std::int32_t tag, double left, double top, double width,
                               double height, int bitmap, int frames) {
-    return display(tag, left, top, width, height, bitmap, frames, 61);
+    return display(tag, left, top, width, height, bitmap, frames, kTempoSliderTag);
 }
 constexpr ControlSpec kick(std::int32_t tag, double left, double top, int bitmap) {
     const CRect rect = CRect::fromSize(left, top, kKickSize, kKickSize);
@@ -119,7 +121,7 @@ constexpr ControlSpec slider(std::int32_t tag, Binding parameter, CRect rect) {
             std::nullopt, ValueLaw::squareRoot};
 }
 constexpr ControlSpec about(CRect rect) {
-    return {82, ControlKind::aboutArea, {}, rect, rect, kNoBitmap, 0, std::nullopt};
+    return {kAboutTag, ControlKind::aboutArea, {}, rect, rect, kNoBitmap, 0, std::nullopt};
 }
 
 } // namespace detail

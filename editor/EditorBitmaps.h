@@ -4,8 +4,14 @@
 
 #include "toolkit/BitmapCache.h"
 
+#include <cstdint>
+#include <span>
+
 namespace velmora::editor {
 
 toolkit::BitmapCache& editorBitmaps();
+
+// The embedded BMP bytes of a resource id, as the bitmap cache reads them; empty when unknown.
+std::span<const std::uint8_t> embeddedBitmap(int id);
 
 } // namespace velmora::editor

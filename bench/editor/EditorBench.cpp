@@ -1,9 +1,7 @@
 // The editor panel's drawing and memory: a full redraw of the 942x171 panel with every control,
 // an idle call with nothing to do, an idle call after one control moved, and the heap an open
 // panel adds with and without the bitmaps already decoded by another open editor.
-#include "editor/ControlLayout.h"
 #include "editor/EditorBitmaps.h"
-#include "resources/Bitmaps.h"
 #include "tools/snapshot/PanelSnapshot.h"
 
 #include <benchmark/benchmark.h>
@@ -52,21 +50,13 @@ std::size_t heapInUse() {
     return mallinfo2().uordblks;
 }
 
-BitmapCache freshCache() {
-    return BitmapCache([](int id) {
-        const auto bytes = velmora::resources::bitmapBytes(id);
-        return std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t*>(bytes.data()),
-                                             bytes.size());
-    });
-}
-
 // The first editor of a process decodes the bitmaps; a second one shares them.
 void BM_OpenEditorMemory(benchmark::State& state) {
     double first = 0;
     double another = 0;
     double about = 0;
     for (auto _ : state) {
-        BitmapCache cache = freshCache();
+        BitmapCache cache(velmora::editor::embeddedBitmap);
         const std::size_t before = heapInUse();
         auto one = std::make_unique<PanelSnapshot>(cache);
         one->render();

@@ -14,6 +14,8 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <stdexcept>
+#include <string>
 
 namespace velmora::editor::testing {
 
@@ -25,7 +27,7 @@ using toolkit::Pixel;
 
 inline const layout::ControlSpec& specOf(std::int32_t tag) {
     const layout::ControlSpec* spec = layout::findControl(tag);
-    EXPECT_NE(spec, nullptr) << "no control with tag " << tag;
+    if (!spec) throw std::invalid_argument("no control with tag " + std::to_string(tag));
     return *spec;
 }
 

@@ -97,6 +97,16 @@ TEST(Snapshot, DefaultsShowTheDefaultFramesTheBarAtRestAndSlidersShowNothing) {
     }
 }
 
+TEST(Snapshot, ASecondOpenPanelSharesTheDecodedBitmaps) {
+    PanelSnapshot first(editor::editorBitmaps());
+    const int decoded = editor::editorBitmaps().decodeCount();
+    PanelSnapshot second(editor::editorBitmaps());
+    EXPECT_EQ(editor::editorBitmaps().decodeCount(), decoded);
+    const auto* knob = second.control(84);
+    ASSERT_NE(knob, nullptr);
+    EXPECT_EQ(knob->getBackground().pixmap(), first.control(84)->getBackground().pixmap());
+}
+
 TEST(Snapshot, TheAboutPictureCoversThePanel) {
     PanelSnapshot panel(editor::editorBitmaps());
     panel.setValue(84, 1.0f);
