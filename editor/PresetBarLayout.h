@@ -1,0 +1,59 @@
+// The preset bar along the bottom edge of the panel (rows 155 to 171), as data: where each of
+// its controls sits and which strip draws it. The preset system builds the controls; the
+// editor's snapshot and layout checks read the same table.
+#pragma once
+
+#include "toolkit/Geometry.h"
+
+#include <array>
+#include <cstdint>
+
+namespace velmora::editor::layout {
+
+inline constexpr int kPresetBarTop = 155;
+
+enum class PresetBarKind {
+    nameField,      // text field, on the panel background
+    programMenu,    // pop-up list, on the panel background
+    controllerText, // read-only text, on the panel background
+    rocker,         // program down/up
+    saveLoadButton, // file load or save; the right button loads byte-reversed
+    kickButton,     // defaults, memories, manual
+    onOffButton,    // learn, forget, keyboard focus
+};
+
+struct PresetBarSpec {
+    std::int32_t tag; // -1 for the controller text, which takes no input
+    PresetBarKind kind;
+    toolkit::CRect rect;
+    int bitmap; // resource id, or -1 where the background shows through
+    int frames;
+};
+
+// clang-format off
+inline constexpr std::array kPresetBar{
+    PresetBarSpec{98,  PresetBarKind::nameField,      {210, 157, 322, 169}, -1,  0},
+    PresetBarSpec{110, PresetBarKind::programMenu,    {322, 157, 335, 169}, -1,  0},
+    PresetBarSpec{99,  PresetBarKind::rocker,         {342, 156, 372, 169}, 995, 5},
+    PresetBarSpec{100, PresetBarKind::saveLoadButton, {87, 156, 104, 171},  990, 3},
+    PresetBarSpec{101, PresetBarKind::saveLoadButton, {36, 156, 53, 171},   991, 3},
+    PresetBarSpec{111, PresetBarKind::kickButton,     {53, 156, 85, 169},   992, 3},
+    PresetBarSpec{102, PresetBarKind::saveLoadButton, {179, 156, 196, 171}, 990, 3},
+    PresetBarSpec{103, PresetBarKind::saveLoadButton, {116, 156, 133, 171}, 991, 3},
+    PresetBarSpec{112, PresetBarKind::kickButton,     {134, 156, 178, 169}, 993, 3},
+    PresetBarSpec{113, PresetBarKind::kickButton,     {390, 156, 407, 171}, 991, 3},
+    PresetBarSpec{115, PresetBarKind::kickButton,     {423, 156, 440, 171}, 990, 3},
+    PresetBarSpec{114, PresetBarKind::kickButton,     {454, 156, 471, 171}, 991, 3},
+    PresetBarSpec{116, PresetBarKind::kickButton,     {488, 156, 505, 171}, 990, 3},
+    PresetBarSpec{107, PresetBarKind::saveLoadButton, {653, 156, 670, 171}, 991, 3},
+    PresetBarSpec{108, PresetBarKind::kickButton,     {671, 156, 699, 169}, 994, 3},
+    PresetBarSpec{106, PresetBarKind::saveLoadButton, {701, 156, 718, 171}, 990, 3},
+    PresetBarSpec{-1,  PresetBarKind::controllerText, {733, 157, 823, 169}, -1,  0},
+    PresetBarSpec{105, PresetBarKind::onOffButton,    {831, 155, 855, 171}, 998, 3},
+    PresetBarSpec{109, PresetBarKind::onOffButton,    {856, 155, 880, 171}, 999, 3},
+    PresetBarSpec{117, PresetBarKind::onOffButton,    {899, 159, 910, 166}, 988, 3},
+    PresetBarSpec{118, PresetBarKind::kickButton,     {920, 158, 931, 167}, 989, 3},
+};
+// clang-format on
+
+} // namespace velmora::editor::layout

@@ -1,0 +1,144 @@
+#include "editor/PresetBarLayout.h"
+#include "tests/editor/EditorFixtures.h"
+#include "tools/snapshot/PanelSnapshot.h"
+#include "tools/snapshot/SnapshotOptions.h"
+
+namespace velmora::snapshot {
+namespace {
+
+using editor::layout::ControlKind;
+using editor::layout::ControlSpec;
+using editor::testing::shownFrame;
+using toolkit::Framebuffer;
+namespace layout = editor::layout;
+
+// A value for each kind of control and the frame it must show, chosen away from the defaults.
+struct Probe {
+    float value;
+    int frame;
+};
+
+Probe probeFor(const ControlSpec& spec) {
+    switch (spec.kind) {
+    case ControlKind::knob:
+        return {0.37f, 37};
+    case ControlKind::horizontalSwitch:
+        return {spec.frames == 3 ? 0.5f : 1.0f, 1};
+    case ControlKind::verticalSwitch:
+        return {0.6f, 3};
+    case ControlKind::onOffButton:
+        return {0.75f, 1};
+    case ControlKind::kickButton:
+        return {1.0f, 1};
+    case ControlKind::display:
+        // Readout digits, points and colons, and meters: rounded to the nearest frame.
+        switch (spec.frames) {
+        case 13:
+            return {8.0f / 12, 8};
+        case 11:
+            return {0.5f, 5};
+        case 21:
+            return {0.5f, 10};
+        default:
+            return {1.0f, 1};
+        }
+    default:
+        return {0, 0};
+    }
+}
+
+const Framebuffer& backgroundPixels() {
+    static const Framebuffer pixels = [] {
+        Framebuffer fb(layout::kPanelWidth, layout::kPanelHeight);
+        toolkit::CDrawContext context(fb);
+        const auto bitmap = editor::editorBitmaps().load(layout::kBackgroundBitmap);
+        context.drawPixmap(*bitmap.pixmap(), toolkit::CRect{0, 0, 942, 171});
+        return fb;
+    }();
+    return pixels;
+}
+
+TEST(Snapshot, EveryControlShowsTheFrameOfItsValueInItsPlace) {
+    PanelSnapshot panel(editor::editorBitmaps());
+    for (const ControlSpec& spec : layout::kControls) {
+        if (spec.bitmap != layout::kNoBitmap) {
+            ASSERT_TRUE(panel.setValue(spec.tag, probeFor(spec).value));
+        }
+    }
+    const Framebuffer& shown = panel.render();
+    for (const ControlSpec& spec : layout::kControls) {
+        if (spec.bitmap == layout::kNoBitmap) continue;
+        EXPECT_EQ(shownFrame(shown, &backgroundPixels(), spec), probeFor(spec).frame)
+            << "tag " << spec.tag;
+    }
+}
+
+TEST(Snapshot, DefaultsShowTheDefaultFramesTheBarAtRestAndSlidersShowNothing) {
+    PanelSnapshot panel(editor::editorBitmaps());
+    const Framebuffer& shown = panel.render();
+    EXPECT_EQ(shownFrame(shown, nullptr, *layout::findControl(15)), 100) << "cutoff fully open";
+    EXPECT_EQ(shownFrame(shown, nullptr, *layout::findControl(83)), 50);
+    EXPECT_EQ(shownFrame(shown, nullptr, *layout::findControl(89)), 2) << "default 1";
+    EXPECT_EQ(shownFrame(shown, nullptr, *layout::findControl(64)), 0) << "readout blank";
+
+    for (const layout::PresetBarSpec& bar : layout::kPresetBar) {
+        if (bar.bitmap < 0) continue;
+        const ControlSpec asShown{bar.tag,  ControlKind::display, {},         bar.rect,
+                                  bar.rect, bar.bitmap,           bar.frames, std::nullopt};
+        EXPECT_EQ(shownFrame(shown, nullptr, asShown), 0) << "preset bar tag " << bar.tag;
+    }
+    for (const std::int32_t tag : {90, 10, 61}) {
+        const toolkit::PixelRect rect = toolkit::PixelRect::from(layout::findControl(tag)->rect);
+        // The tempo slider lies over the readout, which paints under it.
+        const toolkit::PixelRect probe{rect.left, rect.top, rect.left + 3, rect.top + 3};
+        for (int y = probe.top; y < probe.bottom; ++y)
+            for (int x = probe.left; x < probe.right; ++x)
+                EXPECT_EQ(shown.pixel(x, y), backgroundPixels().pixel(x, y)) << tag;
+    }
+}
+
+TEST(Snapshot, ASecondOpenPanelSharesTheDecodedBitmaps) {
+    PanelSnapshot first(editor::editorBitmaps());
+    const int decoded = editor::editorBitmaps().decodeCount();
+    PanelSnapshot second(editor::editorBitmaps());
+    EXPECT_EQ(editor::editorBitmaps().decodeCount(), decoded);
+    const auto* knob = second.control(84);
+    ASSERT_NE(knob, nullptr);
+    EXPECT_EQ(knob->getBackground().pixmap(), first.control(84)->getBackground().pixmap());
+}
+
+TEST(Snapshot, TheAboutPictureCoversThePanel) {
+    PanelSnapshot panel(editor::editorBitmaps());
+    panel.setValue(84, 1.0f);
+    panel.showAbout();
+    const Framebuffer& shown = panel.render();
+    const auto about = editor::editorBitmaps().load(layout::kAboutBitmap);
+    int differing = 0;
+    for (int y = 0; y < shown.height(); ++y)
+        for (int x = 0; x < shown.width(); ++x)
+            differing += shown.pixel(x, y) != about.pixmap()->at(x, y);
+    EXPECT_EQ(differing, 0);
+}
+
+TEST(SnapshotOptions, ReadsValuesAndRejectsWhatItCannotDraw) {
+    const std::vector<std::string> good{"--value", "84=0.25", "--output", "a.png",
+                                        "--about", "--value", "9=1"};
+    const ParsedOptions parsed = parseOptions(good);
+    ASSERT_TRUE(parsed.options) << parsed.error;
+    EXPECT_EQ(parsed.options->output, "a.png");
+    EXPECT_TRUE(parsed.options->about);
+    EXPECT_EQ(parsed.options->values,
+              (std::vector<std::pair<std::int32_t, float>>{{84, 0.25f}, {9, 1.0f}}));
+
+    for (const std::vector<std::string>& bad : {std::vector<std::string>{"--value", "84=0.5"},
+                                                {"--output"},
+                                                {"--output", "a.png", "--value", "84=1.5"},
+                                                {"--output", "a.png", "--value", "84"},
+                                                {"--output", "a.png", "--value", "8x=0.5"},
+                                                {"--output", "a.png", "--value", "8=0.5x"},
+                                                {"--output", "a.png", "--bogus"}})
+        EXPECT_FALSE(parseOptions(bad).options) << bad.back();
+}
+
+} // namespace
+} // namespace velmora::snapshot

@@ -1,0 +1,77 @@
+#include "tools/snapshot/PanelSnapshot.h"
+
+#include "editor/ControlFactory.h"
+#include "editor/ControlLayout.h"
+#include "editor/PresetBarLayout.h"
+#include "toolkit/controls/CMovieBitmap.h"
+#include "toolkit/offscreen/PngWriter.h"
+
+namespace velmora::snapshot {
+
+using namespace toolkit;
+namespace layout = editor::layout;
+
+namespace {
+constexpr std::int32_t kRightPageSelector = 92;
+}
+
+PanelSnapshot::PanelSnapshot(BitmapCache& bitmaps)
+    : bitmaps_(bitmaps),
+      frame_(CRect::fromSize(0, 0, layout::kPanelWidth, layout::kPanelHeight), &editor_) {
+    frame_.setBackground(bitmaps_.load(layout::kBackgroundBitmap));
+    addControls();
+    addPresetBar();
+    driver_ = std::make_unique<OffscreenDriver>(frame_);
+}
+
+void PanelSnapshot::addControls() {
+    for (const layout::ControlSpec& spec : layout::kControls) {
+        auto control = editor::makeControl(spec, bitmaps_, nullptr);
+        if (!control) continue;
+        control->setValue(spec.defaultValue.value_or(0.0f));
+        controls_.emplace(spec.tag, frame_.addView(std::move(control)));
+    }
+    // The left page is on show, as when an editor first opens: its selector holds 0 (first
+    // frame), the other one 1.
+    setValue(kRightPageSelector, 1);
+}
+
+// The preset system draws its own buttons; at rest each shows its first frame.
+void PanelSnapshot::addPresetBar() {
+    for (const layout::PresetBarSpec& spec : layout::kPresetBar) {
+        if (spec.bitmap < 0) continue;
+        CBitmap strip = bitmaps_.load(spec.bitmap);
+        const CCoord frameHeight = editor::frameHeightOf(strip, spec.frames);
+        frame_.addView(std::make_unique<CMovieBitmap>(spec.rect, nullptr, spec.tag, spec.frames,
+                                                      frameHeight, std::move(strip)));
+    }
+}
+
+CControl* PanelSnapshot::control(std::int32_t tag) const {
+    const auto it = controls_.find(tag);
+    return it == controls_.end() ? nullptr : it->second;
+}
+
+bool PanelSnapshot::setValue(std::int32_t tag, float value) {
+    CControl* target = control(tag);
+    if (!target) return false;
+    target->setValue(value);
+    return true;
+}
+
+void PanelSnapshot::showAbout() {
+    auto picture = std::make_unique<CView>(frame_.getViewSize());
+    picture->setBackground(bitmaps_.load(layout::kAboutBitmap));
+    frame_.setModalView(std::move(picture));
+}
+
+const Framebuffer& PanelSnapshot::render() {
+    driver_->idle();
+    return driver_->shown();
+}
+
+bool PanelSnapshot::writePng(const std::filesystem::path& path) {
+    return writePngFile(path, render());
+}
+
+} // namespace velmora::snapshot

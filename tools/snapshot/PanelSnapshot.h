@@ -1,0 +1,53 @@
+// The editor panel as the snapshot tool draws it: the background, every control of the layout
+// table at a chosen value (its default, or 0 where it has none), the preset bar's buttons at
+// rest, and optionally the about picture over everything, on the offscreen backend.
+#pragma once
+
+#include "toolkit/BitmapCache.h"
+#include "toolkit/CControl.h"
+#include "toolkit/CFrame.h"
+#include "toolkit/offscreen/OffscreenDriver.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <map>
+#include <memory>
+
+namespace velmora::snapshot {
+
+class PanelSnapshot {
+  public:
+    explicit PanelSnapshot(toolkit::BitmapCache& bitmaps);
+    PanelSnapshot(const PanelSnapshot&) = delete;
+    PanelSnapshot& operator=(const PanelSnapshot&) = delete;
+
+    // The control built for a tag of the layout table, or null.
+    toolkit::CControl* control(std::int32_t tag) const;
+    // False when no control carries the tag.
+    bool setValue(std::int32_t tag, float value);
+    void showAbout();
+
+    // Redraws what changed and returns the pixels a window would show.
+    const toolkit::Framebuffer& render();
+    toolkit::CFrame& frame() { return frame_; }
+    toolkit::OffscreenDriver& driver() { return *driver_; }
+    bool writePng(const std::filesystem::path& path);
+
+  private:
+    struct NoEditor : toolkit::EditorInterface {
+        void beginEdit(std::int32_t) override {}
+        void endEdit(std::int32_t) override {}
+        toolkit::KnobMode getKnobMode() const override { return toolkit::kLinearMode; }
+    };
+
+    void addControls();
+    void addPresetBar();
+
+    toolkit::BitmapCache& bitmaps_;
+    NoEditor editor_;
+    toolkit::CFrame frame_;
+    std::map<std::int32_t, toolkit::CControl*> controls_;
+    std::unique_ptr<toolkit::OffscreenDriver> driver_;
+};
+
+} // namespace velmora::snapshot
