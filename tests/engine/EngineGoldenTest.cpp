@@ -176,15 +176,20 @@ void expectGolden(const Setting& setting, std::span<const Golden> goldens) {
         const std::uint64_t actual = test::wholeHash(render);
         const std::string key = test::renderKey(golden.fs, golden.doubleBuffers);
         const auto stem = renderFolder() / (name + "-" + key);
+        // Appended piece by piece: GCC 12 warns (-Wrestrict) on "-" + string at -O3 here.
         auto referencePath = stem;
-        referencePath += "-" + test::hex(golden.hash) + ".wav";
+        referencePath += "-";
+        referencePath += test::hex(golden.hash);
+        referencePath += ".wav";
         auto failedPath = stem;
         failedPath += "-failed.wav";
 
         if (record) {
             recorded[key] = test::recordOf(render);
             auto newReference = stem;
-            newReference += "-" + test::hex(actual) + ".wav";
+            newReference += "-";
+            newReference += test::hex(actual);
+            newReference += ".wav";
             test::writeWav(newReference, render);
             std::cout << name << ": {" << std::fixed << std::setprecision(1) << golden.fs << ", "
                       << std::boolalpha << golden.doubleBuffers << ", " << test::hex(actual)
