@@ -33,6 +33,10 @@ void copyText(char* destination, const char* source, std::size_t capacity) {
 
 // Only the output channels the current arrangement uses: with one output the host may hand a
 // single buffer.
+bool engineHolds(VstInt32 index) {
+    return describe(index).group != EngineGroup::None;
+}
+
 template <typename Sample>
 void writeSilence(Sample** outputs, const engine::ChannelIndices& channels, int frames) {
     for (const int channel : {channels.outLeft, channels.outRight})
@@ -138,17 +142,43 @@ void DelayEffect::applyToEngine(VstInt32 index, float value) {
     engine_.setParameter(index, value);
 }
 
+// The program stores what the engine accepted rather than what was written (a time ignored
+// in note mode, a non-finite value taken as 0, a reverb type kept when the lock timed out),
+// so a saved program sounds as the effect does now.
 void DelayEffect::setParameter(VstInt32 index, float value) {
+    const CoupledTiming* coupled = coupledTimingOf(index);
+    const auto before = coupled ? timingValues(*coupled) : TimingValues{};
     applyToEngine(index, value);
     if (AEffEditor* editor = getEditor()) editor->setParameter(index, value);
-    if (!presets_.isApplyingProgram()) presets_.setParameter(index, value);
+    if (presets_.isApplyingProgram()) return;
+    presets_.setParameter(index, engineHolds(index) ? getParameter(index) : value);
+    if (coupled) storeCoupledTiming(*coupled, index, value, before);
+}
+
+DelayEffect::TimingValues DelayEffect::timingValues(const CoupledTiming& side) {
+    return {getParameter(side.mode), getParameter(side.range), getParameter(side.time)};
+}
+
+// The values the engine moved beside the written one go into the program too. The host,
+// which knows only what it wrote, is asked to read the side's values again when any of them
+// is not what it believes.
+void DelayEffect::storeCoupledTiming(const CoupledTiming& side, VstInt32 written, float value,
+                                     TimingValues hostView) {
+    const std::array indices{side.mode, side.range, side.time};
+    const TimingValues now = timingValues(side);
+    bool hostIsStale = false;
+    for (std::size_t i = 0; i < indices.size(); ++i) {
+        if (indices[i] == written) hostView[i] = value;
+        presets_.storeInCurrentProgram(indices[i], now[i]);
+        hostIsStale |= now[i] != hostView[i];
+    }
+    if (hostIsStale) updateDisplay();
 }
 
 float DelayEffect::getParameter(VstInt32 index) {
     // The engine holds every parameter it applies; the two unused indices live in the program.
-    const bool engineHoldsIt = describe(index).group != EngineGroup::None;
-    return engineHoldsIt ? static_cast<float>(engine_.parameterValue(index))
-                         : presets_.getParameter(index);
+    return engineHolds(index) ? static_cast<float>(engine_.parameterValue(index))
+                              : presets_.getParameter(index);
 }
 
 // ---- Programs, state and MIDI ----
@@ -274,8 +304,10 @@ void DelayEffect::copySideTiming(bool fromRight) {
         const float value = static_cast<float>(engine_.parameterValue(source));
         if (value == static_cast<float>(engine_.parameterValue(destination))) continue;
         beginEdit(destination);
-        setParameterAutomated(destination, value);
+        // Recorded first: in note mode the engine ignores the time write itself, and the
+        // program then stores the value recorded here.
         engine_.storeValue(destination, value);
+        setParameterAutomated(destination, value);
         endEdit(destination);
     }
 }
@@ -312,8 +344,17 @@ void DelayEffect::programApplicationStarts(int) {
     if (effectEditor_) effectEditor_->linkOff();
 }
 
-// Note-valued times follow the tempo the new program's values imply.
-void DelayEffect::programApplied(int) {
+// A program's values arrive in index order and nothing is written back while they do: each
+// side's time comes after its mode and range, so in "time" mode the engine ends on exactly the
+// stored range and time, and the side effects of the mode and range writes on the way are
+// overwritten. In "note" mode the engine ignores the time write; the stored time is recorded
+// here so that getParameter and the program agree (it does not reach the sound until a switch
+// to "time", which takes the note's delay, not this value). Note-valued times then follow the
+// tempo.
+void DelayEffect::programApplied(int program) {
+    const Program& applied = presets_.programs()[program];
+    for (const int time : {param::DlyTimeL, param::DlyTimeR})
+        engine_.storeValue(time, applied.values[static_cast<std::size_t>(time)]);
     engine_.updateTempoDependents(engine::kTempoAll);
     if (effectEditor_) effectEditor_->linkOn();
 }

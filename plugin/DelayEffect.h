@@ -4,12 +4,14 @@
 #pragma once
 
 #include "engine/Engine.h"
+#include "plugin/CoupledTiming.h"
 #include "plugin/EditorQueries.h"
 #include "plugin/EffectEditor.h"
 #include "plugin/EngineLock.h"
 #include "presets/PresetSystem.h"
 #include "vst2/AudioEffectX.h"
 
+#include <array>
 #include <memory>
 
 namespace velmora {
@@ -69,10 +71,14 @@ class DelayEffect final : public AudioEffectX, private PresetSystemOwner {
     const engine::Engine& engine() const { return engine_; }
 
   private:
+    using TimingValues = std::array<float, 3>;
     template <typename Sample> void processBlock(Sample** inputs, Sample** outputs, int frames);
     engine::HostTiming readHostTiming();
     engine::ResumeRequest gatherResumeRequest();
     void applyToEngine(VstInt32 index, float value);
+    TimingValues timingValues(const CoupledTiming& side);
+    void storeCoupledTiming(const CoupledTiming& side, VstInt32 written, float value,
+                            TimingValues hostView);
 
     // What the preset system asks of the effect.
     void applyParameter(int index, float value) override;
