@@ -67,13 +67,14 @@ DelayEffect::~DelayEffect() {
 
 // When the lock cannot be had within the time-out, another thread is reconfiguring the
 // engine (a resume or a reverb re-layout that stalled): this block is written as silence
-// rather than running the engine beside it.
+// rather than running the engine beside it. A host that hands no input array at all gets
+// silence too, as a missing input channel does.
 template <typename Sample>
 void DelayEffect::processBlock(Sample** inputs, Sample** outputs, int frames) {
-    if (!inputs || !outputs) return;
+    if (!outputs) return;
     frames = std::max(frames, 0);
-    auto lock = lockEngineTimed(engineLock_);
-    if (!lock.owns_lock()) {
+    auto lock = lockEngineTimed(engineLock_, lockTimeout_);
+    if (!lock.owns_lock() || !inputs) {
         writeSilence(outputs, engine_.state().channels.get(), frames);
         return;
     }
@@ -100,12 +101,12 @@ engine::HostTiming DelayEffect::readHostTiming() {
 // Suspend and resume skip their work if the lock cannot be had in time: the engine is then
 // left as it was rather than changed beside a running block.
 void DelayEffect::suspend() {
-    auto lock = lockEngineTimed(engineLock_);
+    auto lock = lockEngineTimed(engineLock_, lockTimeout_);
     if (lock.owns_lock()) engine_.suspend();
 }
 
 void DelayEffect::resume() {
-    auto lock = lockEngineTimed(engineLock_);
+    auto lock = lockEngineTimed(engineLock_, lockTimeout_);
     if (!lock.owns_lock()) return;
     presets_.resume();
     engine_.resume(gatherResumeRequest());
@@ -135,7 +136,7 @@ engine::ResumeRequest DelayEffect::gatherResumeRequest() {
 void DelayEffect::applyToEngine(VstInt32 index, float value) {
     if (index < 0 || index >= kNumParameters) return;
     if (index == param::RvbType) {
-        auto lock = lockEngineTimed(engineLock_);
+        auto lock = lockEngineTimed(engineLock_, lockTimeout_);
         if (lock.owns_lock()) engine_.setParameter(index, value);
         return;
     }
@@ -240,13 +241,13 @@ bool DelayEffect::getParameterProperties(VstInt32 index, VstParameterProperties*
 bool DelayEffect::setSpeakerArrangement(VstSpeakerArrangement* input,
                                         VstSpeakerArrangement* output) {
     if (!input || !output) return false;
-    auto lock = lockEngineTimed(engineLock_);
+    auto lock = lockEngineTimed(engineLock_, lockTimeout_);
     return lock.owns_lock() &&
            engine_.setSpeakerArrangement(input->numChannels, output->numChannels);
 }
 
 bool DelayEffect::getEffectName(char* name) {
-    copyText(name, kEffectName, kVstMaxEffectNameLen + 1);
+    copyText(name, kEffectName, kVstMaxEffectNameLen);
     return true;
 }
 

@@ -12,6 +12,7 @@
 #include "vst2/AudioEffectX.h"
 
 #include <array>
+#include <chrono>
 #include <memory>
 
 namespace velmora {
@@ -70,6 +71,11 @@ class DelayEffect final : public AudioEffectX, private PresetSystemOwner {
     const PresetSystem& presets() const { return presets_; }
     const engine::Engine& engine() const { return engine_; }
 
+    // Test seams for the time-out path: the lock, so a test can hold it from another thread,
+    // and a shorter wait than the one hosts get, so such a test does not take seconds.
+    EngineLock& engineLockForTests() { return engineLock_; }
+    void setEngineLockTimeoutForTests(std::chrono::milliseconds timeout) { lockTimeout_ = timeout; }
+
   private:
     using TimingValues = std::array<float, 3>;
     template <typename Sample> void processBlock(Sample** inputs, Sample** outputs, int frames);
@@ -95,6 +101,7 @@ class DelayEffect final : public AudioEffectX, private PresetSystemOwner {
     void applyStartupDefaults() override;
 
     EngineLock engineLock_;
+    std::chrono::milliseconds lockTimeout_ = kEngineLockTimeout;
     engine::Engine engine_;
     PresetSystem presets_;
     // Owned through the base's editor slot; kept here with its full interface.
