@@ -33,6 +33,10 @@ void copyText(char* destination, const char* source, std::size_t capacity) {
 
 // Only the output channels the current arrangement uses: with one output the host may hand a
 // single buffer.
+bool engineHolds(VstInt32 index) {
+    return describe(index).group != EngineGroup::None;
+}
+
 template <typename Sample>
 void writeSilence(Sample** outputs, const engine::ChannelIndices& channels, int frames) {
     for (const int channel : {channels.outLeft, channels.outRight})
@@ -63,13 +67,14 @@ DelayEffect::~DelayEffect() {
 
 // When the lock cannot be had within the time-out, another thread is reconfiguring the
 // engine (a resume or a reverb re-layout that stalled): this block is written as silence
-// rather than running the engine beside it.
+// rather than running the engine beside it. A host that hands no input array at all gets
+// silence too, as a missing input channel does.
 template <typename Sample>
 void DelayEffect::processBlock(Sample** inputs, Sample** outputs, int frames) {
-    if (!inputs || !outputs) return;
+    if (!outputs) return;
     frames = std::max(frames, 0);
-    auto lock = lockEngineTimed(engineLock_);
-    if (!lock.owns_lock()) {
+    auto lock = lockEngineTimed(engineLock_, lockTimeout_);
+    if (!lock.owns_lock() || !inputs) {
         writeSilence(outputs, engine_.state().channels.get(), frames);
         return;
     }
@@ -96,12 +101,12 @@ engine::HostTiming DelayEffect::readHostTiming() {
 // Suspend and resume skip their work if the lock cannot be had in time: the engine is then
 // left as it was rather than changed beside a running block.
 void DelayEffect::suspend() {
-    auto lock = lockEngineTimed(engineLock_);
+    auto lock = lockEngineTimed(engineLock_, lockTimeout_);
     if (lock.owns_lock()) engine_.suspend();
 }
 
 void DelayEffect::resume() {
-    auto lock = lockEngineTimed(engineLock_);
+    auto lock = lockEngineTimed(engineLock_, lockTimeout_);
     if (!lock.owns_lock()) return;
     presets_.resume();
     engine_.resume(gatherResumeRequest());
@@ -131,24 +136,50 @@ engine::ResumeRequest DelayEffect::gatherResumeRequest() {
 void DelayEffect::applyToEngine(VstInt32 index, float value) {
     if (index < 0 || index >= kNumParameters) return;
     if (index == param::RvbType) {
-        auto lock = lockEngineTimed(engineLock_);
+        auto lock = lockEngineTimed(engineLock_, lockTimeout_);
         if (lock.owns_lock()) engine_.setParameter(index, value);
         return;
     }
     engine_.setParameter(index, value);
 }
 
+// The program stores what the engine accepted rather than what was written (a time ignored
+// in note mode, a non-finite value taken as 0, a reverb type kept when the lock timed out),
+// so a saved program sounds as the effect does now.
 void DelayEffect::setParameter(VstInt32 index, float value) {
+    const CoupledTiming* coupled = coupledTimingOf(index);
+    const auto before = coupled ? timingValues(*coupled) : TimingValues{};
     applyToEngine(index, value);
     if (AEffEditor* editor = getEditor()) editor->setParameter(index, value);
-    if (!presets_.isApplyingProgram()) presets_.setParameter(index, value);
+    if (presets_.isApplyingProgram()) return;
+    presets_.setParameter(index, engineHolds(index) ? getParameter(index) : value);
+    if (coupled) storeCoupledTiming(*coupled, index, value, before);
+}
+
+DelayEffect::TimingValues DelayEffect::timingValues(const CoupledTiming& side) {
+    return {getParameter(side.mode), getParameter(side.range), getParameter(side.time)};
+}
+
+// The values the engine moved beside the written one go into the program too. The host,
+// which knows only what it wrote, is asked to read the side's values again when any of them
+// is not what it believes.
+void DelayEffect::storeCoupledTiming(const CoupledTiming& side, VstInt32 written, float value,
+                                     TimingValues hostView) {
+    const std::array indices{side.mode, side.range, side.time};
+    const TimingValues now = timingValues(side);
+    bool hostIsStale = false;
+    for (std::size_t i = 0; i < indices.size(); ++i) {
+        if (indices[i] == written) hostView[i] = value;
+        presets_.storeInCurrentProgram(indices[i], now[i]);
+        hostIsStale |= now[i] != hostView[i];
+    }
+    if (hostIsStale) updateDisplay();
 }
 
 float DelayEffect::getParameter(VstInt32 index) {
     // The engine holds every parameter it applies; the two unused indices live in the program.
-    const bool engineHoldsIt = describe(index).group != EngineGroup::None;
-    return engineHoldsIt ? static_cast<float>(engine_.parameterValue(index))
-                         : presets_.getParameter(index);
+    return engineHolds(index) ? static_cast<float>(engine_.parameterValue(index))
+                              : presets_.getParameter(index);
 }
 
 // ---- Programs, state and MIDI ----
@@ -210,13 +241,13 @@ bool DelayEffect::getParameterProperties(VstInt32 index, VstParameterProperties*
 bool DelayEffect::setSpeakerArrangement(VstSpeakerArrangement* input,
                                         VstSpeakerArrangement* output) {
     if (!input || !output) return false;
-    auto lock = lockEngineTimed(engineLock_);
+    auto lock = lockEngineTimed(engineLock_, lockTimeout_);
     return lock.owns_lock() &&
            engine_.setSpeakerArrangement(input->numChannels, output->numChannels);
 }
 
 bool DelayEffect::getEffectName(char* name) {
-    copyText(name, kEffectName, kVstMaxEffectNameLen + 1);
+    copyText(name, kEffectName, kVstMaxEffectNameLen);
     return true;
 }
 
@@ -274,8 +305,10 @@ void DelayEffect::copySideTiming(bool fromRight) {
         const float value = static_cast<float>(engine_.parameterValue(source));
         if (value == static_cast<float>(engine_.parameterValue(destination))) continue;
         beginEdit(destination);
-        setParameterAutomated(destination, value);
+        // Recorded first: in note mode the engine ignores the time write itself, and the
+        // program then stores the value recorded here.
         engine_.storeValue(destination, value);
+        setParameterAutomated(destination, value);
         endEdit(destination);
     }
 }
@@ -312,8 +345,17 @@ void DelayEffect::programApplicationStarts(int) {
     if (effectEditor_) effectEditor_->linkOff();
 }
 
-// Note-valued times follow the tempo the new program's values imply.
-void DelayEffect::programApplied(int) {
+// A program's values arrive in index order and nothing is written back while they do: each
+// side's time comes after its mode and range, so in "time" mode the engine ends on exactly the
+// stored range and time, and the side effects of the mode and range writes on the way are
+// overwritten. In "note" mode the engine ignores the time write; the stored time is recorded
+// here so that getParameter and the program agree (it does not reach the sound until a switch
+// to "time", which takes the note's delay, not this value). Note-valued times then follow the
+// tempo.
+void DelayEffect::programApplied(int program) {
+    const Program& applied = presets_.programs()[program];
+    for (const int time : {param::DlyTimeL, param::DlyTimeR})
+        engine_.storeValue(time, applied.values[static_cast<std::size_t>(time)]);
     engine_.updateTempoDependents(engine::kTempoAll);
     if (effectEditor_) effectEditor_->linkOn();
 }

@@ -4,12 +4,15 @@
 #pragma once
 
 #include "engine/Engine.h"
+#include "plugin/CoupledTiming.h"
 #include "plugin/EditorQueries.h"
 #include "plugin/EffectEditor.h"
 #include "plugin/EngineLock.h"
 #include "presets/PresetSystem.h"
 #include "vst2/AudioEffectX.h"
 
+#include <array>
+#include <chrono>
 #include <memory>
 
 namespace velmora {
@@ -68,11 +71,20 @@ class DelayEffect final : public AudioEffectX, private PresetSystemOwner {
     const PresetSystem& presets() const { return presets_; }
     const engine::Engine& engine() const { return engine_; }
 
+    // Test seams for the time-out path: the lock, so a test can hold it from another thread,
+    // and a shorter wait than the one hosts get, so such a test does not take seconds.
+    EngineLock& engineLockForTests() { return engineLock_; }
+    void setEngineLockTimeoutForTests(std::chrono::milliseconds timeout) { lockTimeout_ = timeout; }
+
   private:
+    using TimingValues = std::array<float, 3>;
     template <typename Sample> void processBlock(Sample** inputs, Sample** outputs, int frames);
     engine::HostTiming readHostTiming();
     engine::ResumeRequest gatherResumeRequest();
     void applyToEngine(VstInt32 index, float value);
+    TimingValues timingValues(const CoupledTiming& side);
+    void storeCoupledTiming(const CoupledTiming& side, VstInt32 written, float value,
+                            TimingValues hostView);
 
     // What the preset system asks of the effect.
     void applyParameter(int index, float value) override;
@@ -89,6 +101,7 @@ class DelayEffect final : public AudioEffectX, private PresetSystemOwner {
     void applyStartupDefaults() override;
 
     EngineLock engineLock_;
+    std::chrono::milliseconds lockTimeout_ = kEngineLockTimeout;
     engine::Engine engine_;
     PresetSystem presets_;
     // Owned through the base's editor slot; kept here with its full interface.

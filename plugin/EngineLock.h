@@ -49,8 +49,9 @@ using EngineLock = std::recursive_timed_mutex;
 inline constexpr std::chrono::milliseconds kEngineLockTimeout{1000};
 
 // Holds the lock if it could be taken within the time-out; callers check owns_lock().
-inline std::unique_lock<EngineLock> lockEngineTimed(EngineLock& lock) {
-    return std::unique_lock<EngineLock>(lock, kEngineLockTimeout);
+inline std::unique_lock<EngineLock>
+lockEngineTimed(EngineLock& lock, std::chrono::milliseconds timeout = kEngineLockTimeout) {
+    return std::unique_lock<EngineLock>(lock, timeout);
 }
 
 } // namespace velmora

@@ -88,10 +88,7 @@ void PresetSystem::resume() {
 
 void PresetSystem::setParameter(int index, float value) {
     if (isParameterIndex(index)) {
-        // Out-of-range values are clamped so that every saved chunk loads again; NaN is not
-        // stored at all.
-        if (!std::isnan(value))
-            programs_[getCurrentProgramIndex()].values[index] = std::clamp(value, 0.0f, 1.0f);
+        storeInCurrentProgram(index, value);
         if (isLearning()) setLearnTarget(index);
         if (isForgetting()) {
             unassignParameter(index);
@@ -100,6 +97,12 @@ void PresetSystem::setParameter(int index, float value) {
     } else if (isAssignmentParameter(index)) {
         assignments_.setFromValue(index - kFirstAssignmentParameter, value);
     }
+}
+
+// Out-of-range values are clamped so that every saved chunk loads again; NaN is not stored.
+void PresetSystem::storeInCurrentProgram(int index, float value) {
+    if (isParameterIndex(index) && !std::isnan(value))
+        programs_[getCurrentProgramIndex()].values[index] = std::clamp(value, 0.0f, 1.0f);
 }
 
 float PresetSystem::getParameter(int index) const {

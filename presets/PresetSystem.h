@@ -44,6 +44,9 @@ class PresetSystem {
     // controller assignments.
     void setParameter(int index, float value);
     float getParameter(int index) const;
+    // Stores a value of 0..59 in the current program without the learning and forgetting a
+    // write drives: for values the effect changed beside the one written.
+    void storeInCurrentProgram(int index, float value);
 
     // Program operations.
     int getCurrentProgramIndex() const { return currentProgram_.load(std::memory_order_relaxed); }

@@ -152,8 +152,7 @@ void AudioEffect::setParameterAutomated(VstInt32 index, float value) {
 }
 
 VstInt32 AudioEffect::getMasterVersion() {
-    const VstIntPtr version = callHost(audioMasterVersion);
-    return version ? static_cast<VstInt32>(version) : 1;
+    return static_cast<VstInt32>(callHost(audioMasterVersion));
 }
 
 VstInt32 AudioEffect::getCurrentUniqueId() {

@@ -1,5 +1,7 @@
 #include "vst2/AudioEffectX.h"
 
+#include "vst2/NumberText.h"
+
 namespace velmora {
 
 VstIntPtr AudioEffectX::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
@@ -51,7 +53,7 @@ VstIntPtr AudioEffectX::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr va
         VstKeyCode key{};
         key.character = index;
         key.virt = static_cast<unsigned char>(value & 0xFF);
-        key.modifier = static_cast<unsigned char>(static_cast<VstInt32>(opt) & 0xFF);
+        key.modifier = static_cast<unsigned char>(saturatingTrunc(opt) & 0xFF);
         return opcode == effEditKeyDown ? editor_->onKeyDown(key) : editor_->onKeyUp(key);
     }
     case effSetEditKnobMode:

@@ -5,6 +5,7 @@
 
 #include "engine/ParameterIndex.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -113,6 +114,46 @@ TEST_F(StateThroughPlugin, RestoredProjectStoresTheSameBytesAndSoundsTheSame) {
     const host::MidiMessage move{0, 0xB0, 74, 127};
     restored.sendMidi({&move, 1});
     EXPECT_EQ(restored.getParameter(param::Cutoff), 1.0f);
+}
+
+// Where an impulse into the left input comes back on the left output, in milliseconds.
+double leftEchoMs(host::PluginInstance& plugin) {
+    plugin.suspend();
+    plugin.resume();
+    constexpr int kBlock = 512;
+    host::PlanarBuffer<float> in(4, kBlock);
+    host::PlanarBuffer<float> out(2, kBlock);
+    float peak = 0.0f;
+    int peakAt = -1;
+    for (int start = 0; start < 44100 * 5 / 2; start += kBlock) {
+        in.channel(0)[0] = start == 0 ? 0.5f : 0.0f;
+        plugin.processFloat(in, out, kBlock);
+        for (int i = 0; i < kBlock; ++i) {
+            const float heard = std::abs(out.channel(0)[static_cast<std::size_t>(i)]);
+            if (start + i > 44 && heard > peak) {
+                peak = heard;
+                peakAt = start + i;
+            }
+        }
+    }
+    return peakAt * 1000.0 / 44100.0;
+}
+
+// "Default" delays by a quarter note; switched to free time it keeps those 500 ms, and so
+// must the project a host saves and opens again. The host is told to re-read the range and
+// time the switch moved.
+TEST_F(StateThroughPlugin, ModeSwitchedToTimeKeepsItsDelayThroughTheStateChunk) {
+    auto& original = createRunningInstance(44100.0f, kBlock);
+    host.clearRecords();
+    original.setParameter(param::DlyModeL, 0.25f);
+    EXPECT_EQ(host.updateDisplayCount(), 1);
+    ASSERT_NEAR(leftEchoMs(original), 500.0, 2.0);
+
+    auto& restored = createSecondInstance();
+    ASSERT_EQ(restored.setChunk(original.getChunk()), 0);
+    EXPECT_NEAR(leftEchoMs(restored), 500.0, 2.0);
+    for (const int index : {param::DlyModeL, param::RangeL, param::DlyTimeL})
+        EXPECT_EQ(restored.getParameter(index), original.getParameter(index)) << index;
 }
 
 } // namespace
