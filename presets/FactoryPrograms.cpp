@@ -161,7 +161,7 @@ constexpr std::array<FactoryRow, kNumPrograms> kFactoryRows{
             {DlyTimeL, 0.095}, {DlyTimeR, 0.12}, {Drive, 0.12}, {VcoOn, kOff}, {FltOn, kOn},
             {FltType, kLowPass}, {FltMode, kFilterOnEchoes}, {Cutoff, 0.8}}),
 
-    // 5 El Dorado: warm, golden tape echoes: the clock runs slow (0.87x), so the quarter and
+    // 5 El Dorado: warm, golden tape echoes: the clock runs slow (0.93x), so the quarter and
     // dotted-eighth lines come back a little late and soft; a gentle wow, drive on the echoes.
     design({{Mix, 0.33}, {FbGainL, 0.3}, {FbGainR, 0.3}, {DlyNumR, delayNumerator(3)},
             {DlyDenR, denominator(16)}, {FltOn, kOn}, {FltType, kLowPass},
@@ -227,9 +227,9 @@ constexpr std::array<FactoryRow, kNumPrograms> kFactoryRows{
             {FltType, kHighPass}, {FltMode, kFilterInLoop}, {Cutoff, 0.45}, {Reso, 0.1},
             {RvbOn, kOn}, {RvbType, kPlate}, {RvbAmt, 0.6}, {RvbDamp, 0.15}}),
 
-    // 13 Octachoron: eighth-note ping-pong whose clock jumps between normal and double speed
-    // every beat: echoes written at one speed and read at the other come back an octave up or
-    // down.
+    // 13 Octachoron: eighth-note ping-pong whose clock a square wave one beat long switches
+    // between normal and double speed: echoes written at one speed and read at the other come
+    // back an octave up or down.
     design({{Mix, 0.35}, {FbGainL, 0.35}, {FbGainR, 0.35}, {FbPanL, 1.0}, {FbPanR, 0},
             {DlyNumL, delayNumerator(1)}, {DlyDenL, denominator(8)}, {DlyNumR, delayNumerator(1)},
             {DlyDenR, denominator(8)}, {PreNumR, preNumerator(1)}, {PreDenR, denominator(2)},
@@ -486,7 +486,7 @@ constexpr std::array<FactoryRow, kNumPrograms> kFactoryRows{
             {LfoNum, lfoNumerator(1)}, {LfoDen, denominator(8)}, {ModSrc, 0.4}, {RvbOn, kOn},
             {RvbType, kSpring}, {RvbAmt, 0.45}, {RvbDamp, 0.6}}),
 
-    // 46 Orbitoclast: savage, driven, thin sixteenth ping-pong; the input is boosted (+3.5 dB)
+    // 46 Orbitoclast: savage, driven, thin sixteenth ping-pong; the input is boosted (+3.2 dB)
     // into the drive and the output trimmed back.
     design({{Input, 0.6}, {Output, 0.52}, {Mix, 0.6}, {FbGainL, 0.4}, {FbGainR, 0.4},
             {FbPanL, 1.0}, {FbPanR, 0}, {DlyNumL, delayNumerator(1)}, {DlyDenL, denominator(16)},
@@ -559,7 +559,7 @@ constexpr std::array<FactoryRow, kNumPrograms> kFactoryRows{
             {FltOn, kOn}, {FltType, kHighPass}, {FltMode, kFilterOnEchoes}, {Cutoff, 0.38}}),
 
     // 55 Great Attractor: long echoes pulled slowly downward into a vast plate; the clock runs
-    // slow (0.74x) and sinks further along the ramp.
+    // slow (about 0.85x) and sinks further along the ramp.
     design({{Mix, 0.4}, {FbGainL, 0.55}, {FbGainR, 0.55}, {FbPanL, 0.5}, {FbPanR, 0.5},
             {DlyModeL, kTimeMode}, {DlyModeR, kTimeMode}, {RangeL, rangeOf(5000)},
             {RangeR, rangeOf(5000)}, {DlyTimeL, 0.28}, {DlyTimeR, 0.28},
