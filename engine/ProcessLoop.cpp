@@ -254,12 +254,19 @@ class SignalPath {
 // Far above any real signal (+60 dBFS), low enough that every stage stays finite with it.
 constexpr double kInputLimit = 1000.0;
 
+// Out of line and cold, so the compiler keeps the ordinary path a branch that is never taken
+// instead of computing both answers for every sample.
+[[gnu::cold, gnu::noinline]] double admitOutOfRange(double x) {
+    return std::isfinite(x) ? std::copysign(kInputLimit, x) : 0.0;
+}
+
 // The input stage: a non-finite sample is silence and a huge one is held at the limit, so one
 // bad sample from the host cannot poison the recursive states. An ordinary sample passes
 // untouched through a single well-predicted comparison.
 inline double admitSample(double x) {
-    if (std::fabs(x) <= kInputLimit) return x; // false for a NaN
-    return std::isfinite(x) ? std::copysign(kInputLimit, x) : 0.0;
+    if (std::fabs(x) <= kInputLimit) [[likely]]
+        return x; // false for a NaN
+    return admitOutOfRange(x);
 }
 
 // A host may leave an input it has nothing for (a sidechain) without a buffer: it reads as
