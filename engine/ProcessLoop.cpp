@@ -251,10 +251,28 @@ class SignalPath {
     bool lastVcoOn_ = false;
 };
 
+// Far above any real signal (+60 dBFS), low enough that every stage stays finite with it.
+constexpr double kInputLimit = 1000.0;
+
+// Out of line and cold, so the compiler keeps the ordinary path a branch that is never taken
+// instead of computing both answers for every sample.
+[[gnu::cold, gnu::noinline]] double admitOutOfRange(double x) {
+    return std::isfinite(x) ? std::copysign(kInputLimit, x) : 0.0;
+}
+
+// The input stage: a non-finite sample is silence and a huge one is held at the limit, so one
+// bad sample from the host cannot poison the recursive states. An ordinary sample passes
+// untouched through a single well-predicted comparison.
+inline double admitSample(double x) {
+    if (std::fabs(x) <= kInputLimit) [[likely]]
+        return x; // false for a NaN
+    return admitOutOfRange(x);
+}
+
 // A host may leave an input it has nothing for (a sidechain) without a buffer: it reads as
 // silence.
 template <typename Sample> double sampleAt(const Sample* channel, int i) {
-    return channel ? static_cast<double>(channel[i]) : 0.0;
+    return channel ? admitSample(static_cast<double>(channel[i])) : 0.0;
 }
 
 // Without both output buffers the block cannot run; whatever buffer there is gets silence, so

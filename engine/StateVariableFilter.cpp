@@ -11,10 +11,13 @@ namespace {
 // The cubic term drains the band state at high levels, which is what keeps q = 0 bounded.
 constexpr double kBandSaturation = 0.075;
 
-// Past |band| = sqrt(2 / 0.075) ≈ 5.16 the explicit cubic step overshoots by more than the state
-// itself and the filter runs away to infinity (inputs of +6 dB at high cutoffs get there). The
-// band state is held inside that point; levels up to full scale never reach it (|band| < 3.6).
-constexpr double kBandLimit = 5.0;
+// The cubic step is explicit, so at a large band state it removes more than the state holds and
+// flips its sign; at a high cutoff that feeds a growing alternation. Past the knee the drain
+// therefore grows only in proportion to the state, at a gain the linear loop is still stable
+// with (below 2 − f q − f² / 2), and the knee is where the cubic reaches that gain. Full-scale
+// signals stay under it and take the cubic exactly, except within 1 kHz of the cutoff limit at
+// the lowest resonances, where the plain cubic is itself on its way to running away.
+constexpr double kDrainShareOfStableGain = 0.9;
 
 // A bound below 2 / f − f / 2 for every f up to the one at the cutoff limit (2 sin(π / 5.5)).
 constexpr double kSmallestDampingLimit = 1.3;
@@ -49,18 +52,24 @@ void StateVariableFilter::configure(double cutoffHz, double resonance) {
             q_ = limit;
         }
     }
+    setDrainKnee();
+}
+
+void StateVariableFilter::setDrainKnee() {
+    const double stableGain = 2.0 - f_ * q_ - 0.5 * f_ * f_;
+    drainGainPastKnee_ = kDrainShareOfStableGain * stableGain;
+    kneeSquared_ = drainGainPastKnee_ / kBandSaturation;
 }
 
 TwoLanes StateVariableFilter::process(TwoLanes input, FilterType type) {
     Integrators& s = states_;
-    const TwoLanes lowest = bothLanes(-kBandLimit);
-    const TwoLanes highest = bothLanes(kBandLimit);
+    const TwoLanes kneeSquared = bothLanes(kneeSquared_);
     TwoLanes sum{};
     for (int pass = 0; pass < 2; ++pass) {
-        const TwoLanes band = clampLanes(flushDenormal(s.band), lowest, highest);
+        const TwoLanes band = flushDenormal(s.band);
         s.low += f_ * band;
         s.high = input - q_ * band - s.low;
-        s.band = band + f_ * s.high - kBandSaturation * (band * band * band);
+        s.band = band + f_ * s.high - drain(band, kneeSquared);
         switch (type) {
         case FilterType::LowPass:
             sum += s.low;
@@ -76,10 +85,17 @@ TwoLanes StateVariableFilter::process(TwoLanes input, FilterType type) {
     return 0.5 * sum;
 }
 
+TwoLanes StateVariableFilter::drain(TwoLanes band, TwoLanes kneeSquared) const {
+    const TwoLanes cubic = kBandSaturation * (band * band * band);
+    const TwoLanes proportional = drainGainPastKnee_ * band;
+    return band * band <= kneeSquared ? cubic : proportional;
+}
+
 void StateVariableFilter::reset() {
     states_ = {};
     f_ = 0.0;
     q_ = 0.0;
+    setDrainKnee();
 }
 
 } // namespace velmora::engine

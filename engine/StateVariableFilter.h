@@ -30,6 +30,12 @@ class StateVariableFilter {
     double dampingCoefficient() const { return q_; }
 
   private:
+    // The knee and the drain gain past it follow f and q (see the .cpp).
+    void setDrainKnee();
+    // What the band state loses in one pass: the cubic term up to the knee, a share of the
+    // state past it.
+    TwoLanes drain(TwoLanes band, TwoLanes kneeSquared) const;
+
     // The integrator states of both channels, a lane each.
     struct Integrators {
         TwoLanes low{};
@@ -42,6 +48,8 @@ class StateVariableFilter {
     double scale_ = 2.0 / 44100.0;
     double f_ = 0.0;
     double q_ = 0.0;
+    double drainGainPastKnee_ = 1.8; // the values for f = q = 0
+    double kneeSquared_ = 24.0;
     Integrators states_{};
 };
 

@@ -16,17 +16,6 @@ inline TwoLanes bothLanes(double value) {
     return TwoLanes{value, value};
 }
 
-// Each lane held within lo..hi, a NaN passing through as it does through std::clamp. The
-// processor's max and min are exactly these selects, in one step each instead of four.
-inline TwoLanes clampLanes(TwoLanes v, TwoLanes lo, TwoLanes hi) {
-#if defined(__SSE2__)
-    return _mm_min_pd(hi, _mm_max_pd(lo, v)); // (lo > v ? lo : v), then (hi < that ? hi : that)
-#else
-    const TwoLanes raised = v < lo ? lo : v;
-    return hi < raised ? hi : raised;
-#endif
-}
-
 // max(a, b) per lane as the processor's max gives it: a > b ? a : b, so b passes when either is
 // a NaN.
 inline TwoLanes maxLanes(TwoLanes a, TwoLanes b) {
