@@ -301,7 +301,8 @@ TEST_F(RenderToolTest, FloatFilesKeepOversWhileIntegerFilesClipAndSayHowMany) {
     ASSERT_EQ(intRun.exitCode, 0) << intRun.output;
     EXPECT_EQ(numberAfter(intRun.output, "clipped "), overCount) << intRun.output;
     ASSERT_EQ(wavBitsPerSample(intFile), 16);
-    const auto& data = wavChunks(intFile)["data"];
+    // A copy: a reference into the temporary chunk map would dangle once this line ends.
+    const std::vector<char> data = wavChunks(intFile)["data"];
     ASSERT_EQ(data.size(), overs.size() * 2);
     for (std::size_t i = 0; i < overs.size(); ++i) {
         const auto sample = littleEndian<std::int16_t>(data, 2 * i);
