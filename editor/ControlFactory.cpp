@@ -12,7 +12,7 @@ namespace velmora::editor {
 
 using namespace toolkit;
 using layout::ControlKind;
-using layout::ControlSpec;
+using layout::ControlPlacement;
 
 CCoord frameHeightOf(const CBitmap& strip, int frames) {
     return frames > 0 ? CCoord(strip.getHeight()) / frames : 0;
@@ -20,34 +20,35 @@ CCoord frameHeightOf(const CBitmap& strip, int frames) {
 
 namespace {
 
-std::unique_ptr<CControl> construct(const ControlSpec& spec, CBitmap bitmap,
+std::unique_ptr<CControl> construct(const ControlPlacement& placement, CBitmap bitmap,
                                     CControlListener* listener) {
-    const CCoord frameHeight = frameHeightOf(bitmap, spec.frames);
-    switch (spec.kind) {
+    const CCoord frameHeight = frameHeightOf(bitmap, placement.frames);
+    switch (placement.kind) {
     case ControlKind::knob: {
         const CPoint offset{layout::kKnobSourceOffset, layout::kKnobSourceOffset};
-        auto knob =
-            std::make_unique<QelAnimKnob>(spec.rect, listener, spec.tag, spec.frames, frameHeight,
-                                          std::move(bitmap), offset, spec.drawArea);
+        auto knob = std::make_unique<QelAnimKnob>(placement.rect, listener, placement.tag,
+                                                  placement.frames, frameHeight, std::move(bitmap),
+                                                  offset, placement.drawArea);
         knob->setWheelInc(layout::kKnobWheelIncrement);
         return knob;
     }
     case ControlKind::onOffButton:
-        return std::make_unique<QelOnOffButton>(spec.rect, listener, spec.tag, std::move(bitmap));
+        return std::make_unique<QelOnOffButton>(placement.rect, listener, placement.tag,
+                                                std::move(bitmap));
     case ControlKind::horizontalSwitch:
-        return std::make_unique<QelSwitch>(spec.rect, listener, spec.tag, spec.frames, frameHeight,
-                                           std::move(bitmap));
+        return std::make_unique<QelSwitch>(placement.rect, listener, placement.tag,
+                                           placement.frames, frameHeight, std::move(bitmap));
     case ControlKind::verticalSwitch:
-        return std::make_unique<QelSwitchVert>(spec.rect, listener, spec.tag, spec.frames,
-                                               frameHeight, std::move(bitmap));
+        return std::make_unique<QelSwitchVert>(placement.rect, listener, placement.tag,
+                                               placement.frames, frameHeight, std::move(bitmap));
     case ControlKind::kickButton:
-        return std::make_unique<QelKickButton>(spec.rect, listener, spec.tag, frameHeight,
+        return std::make_unique<QelKickButton>(placement.rect, listener, placement.tag, frameHeight,
                                                std::move(bitmap));
     case ControlKind::display:
-        return std::make_unique<CMovieBitmap>(spec.rect, listener, spec.tag, spec.frames,
-                                              frameHeight, std::move(bitmap));
+        return std::make_unique<CMovieBitmap>(placement.rect, listener, placement.tag,
+                                              placement.frames, frameHeight, std::move(bitmap));
     case ControlKind::invisibleSlider:
-        return std::make_unique<CInvisibleSlider>(spec.rect, listener, spec.tag);
+        return std::make_unique<CInvisibleSlider>(placement.rect, listener, placement.tag);
     case ControlKind::aboutArea:
         return nullptr;
     }
@@ -56,11 +57,12 @@ std::unique_ptr<CControl> construct(const ControlSpec& spec, CBitmap bitmap,
 
 } // namespace
 
-std::unique_ptr<CControl> makeControl(const ControlSpec& spec, BitmapCache& bitmaps,
+std::unique_ptr<CControl> makeControl(const ControlPlacement& placement, BitmapCache& bitmaps,
                                       CControlListener* listener) {
-    CBitmap bitmap = spec.bitmap == layout::kNoBitmap ? CBitmap{} : bitmaps.load(spec.bitmap);
-    auto control = construct(spec, std::move(bitmap), listener);
-    if (control && spec.defaultValue) control->setDefaultValue(*spec.defaultValue);
+    CBitmap bitmap =
+        placement.bitmap == layout::kNoBitmap ? CBitmap{} : bitmaps.load(placement.bitmap);
+    auto control = construct(placement, std::move(bitmap), listener);
+    if (control && placement.defaultValue) control->setDefaultValue(*placement.defaultValue);
     return control;
 }
 

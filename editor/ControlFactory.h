@@ -11,7 +11,7 @@
 namespace velmora::editor {
 
 // Null for the about areas.
-std::unique_ptr<toolkit::CControl> makeControl(const layout::ControlSpec& spec,
+std::unique_ptr<toolkit::CControl> makeControl(const layout::ControlPlacement& placement,
                                                toolkit::BitmapCache& bitmaps,
                                                toolkit::CControlListener* listener);
 

@@ -54,7 +54,7 @@ struct Binding {
     constexpr bool operator==(const Binding&) const = default;
 };
 
-struct ControlSpec {
+struct ControlPlacement {
     std::int32_t tag;
     ControlKind kind;
     Binding parameter;
@@ -80,47 +80,47 @@ inline constexpr int kOnOffHeight = 20;
 inline constexpr std::int32_t kTempoSliderTag = 61;
 inline constexpr std::int32_t kAboutTag = 82;
 
-constexpr ControlSpec knob(std::int32_t tag, Binding parameter, CRect rect, CRect area, int bitmap,
-                           float defaultValue) {
+constexpr ControlPlacement knob(std::int32_t tag, Binding parameter, CRect rect, CRect area,
+                                int bitmap, float defaultValue) {
     return {tag, ControlKind::knob, parameter, rect, area, bitmap, kKnobFrames, defaultValue};
 }
-constexpr ControlSpec onOff(std::int32_t tag, Binding parameter, double left, double top,
-                            int bitmap) {
+constexpr ControlPlacement onOff(std::int32_t tag, Binding parameter, double left, double top,
+                                 int bitmap) {
     const CRect rect = CRect::fromSize(left, top, kOnOffWidth, kOnOffHeight);
     return {tag, ControlKind::onOffButton, parameter, rect, rect, bitmap, 2, std::nullopt};
 }
 // A switch may take clicks beyond its strip's width (on its last position's label); the strip
 // is painted from the rectangle's left edge and its zones stay those of the strip.
-constexpr ControlSpec hSwitch(std::int32_t tag, Binding parameter, CRect rect, int positions,
-                              int bitmap, float defaultValue, double paintedWidth = 0) {
+constexpr ControlPlacement hSwitch(std::int32_t tag, Binding parameter, CRect rect, int positions,
+                                   int bitmap, float defaultValue, double paintedWidth = 0) {
     const CRect painted = paintedWidth > 0
                               ? CRect::fromSize(rect.left, rect.top, paintedWidth, rect.getHeight())
                               : rect;
     return {tag,         ControlKind::horizontalSwitch, parameter, rect, painted, bitmap, positions,
             defaultValue};
 }
-constexpr ControlSpec display(std::int32_t tag, double left, double top, double width,
-                              double height, int bitmap, int frames, std::int32_t under = -1) {
+constexpr ControlPlacement display(std::int32_t tag, double left, double top, double width,
+                                   double height, int bitmap, int frames, std::int32_t under = -1) {
     const CRect rect = CRect::fromSize(left, top, width, height);
     return {tag,          ControlKind::display, {},   rect, rect, bitmap, frames,
             std::nullopt, ValueLaw::same,       under};
 }
-constexpr ControlSpec readout(std::int32_t tag, double left, double top, double width,
-                              double height, int bitmap, int frames) {
+constexpr ControlPlacement readout(std::int32_t tag, double left, double top, double width,
+                                   double height, int bitmap, int frames) {
     return display(tag, left, top, width, height, bitmap, frames, kTempoSliderTag);
 }
-constexpr ControlSpec kick(std::int32_t tag, double left, double top, int bitmap) {
+constexpr ControlPlacement kick(std::int32_t tag, double left, double top, int bitmap) {
     const CRect rect = CRect::fromSize(left, top, kKickSize, kKickSize);
     return {tag, ControlKind::kickButton, {}, rect, rect, bitmap, 2, std::nullopt};
 }
-constexpr ControlSpec selector(std::int32_t tag, CRect rect, int bitmap) {
+constexpr ControlPlacement selector(std::int32_t tag, CRect rect, int bitmap) {
     return {tag, ControlKind::onOffButton, {}, rect, rect, bitmap, 2, std::nullopt};
 }
-constexpr ControlSpec slider(std::int32_t tag, Binding parameter, CRect rect) {
+constexpr ControlPlacement slider(std::int32_t tag, Binding parameter, CRect rect) {
     return {tag,          ControlKind::invisibleSlider, parameter, rect, rect, kNoBitmap, 0,
             std::nullopt, ValueLaw::squareRoot};
 }
-constexpr ControlSpec about(CRect rect) {
+constexpr ControlPlacement about(CRect rect) {
     return {kAboutTag, ControlKind::aboutArea, {}, rect, rect, kNoBitmap, 0, std::nullopt};
 }
 
@@ -190,7 +190,7 @@ inline constexpr std::array kControls{
     detail::selector(91, {63, 15, 75, 61},  148),
     detail::selector(92, {63, 93, 75, 139}, 149),
     // LFO waveform.
-    ControlSpec{9, ControlKind::verticalSwitch, {9}, {359, 83, 375, 139}, {359, 83, 375, 139},
+    ControlPlacement{9, ControlKind::verticalSwitch, {9}, {359, 83, 375, 139}, {359, 83, 375, 139},
                 152, 5, std::nullopt},
     // Invisible sliders: delay time, LFO rate, tempo (over the readout).
     detail::slider(90, {35, 36},     {112, 115, 125, 132}),
@@ -206,9 +206,9 @@ inline constexpr std::array kControls{
 // clang-format on
 
 // The first control with this tag (both about areas carry 82), or null.
-constexpr const ControlSpec* findControl(std::int32_t tag) {
-    for (const ControlSpec& spec : kControls)
-        if (spec.tag == tag) return &spec;
+constexpr const ControlPlacement* findControl(std::int32_t tag) {
+    for (const ControlPlacement& placement : kControls)
+        if (placement.tag == tag) return &placement;
     return nullptr;
 }
 

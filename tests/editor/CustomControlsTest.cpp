@@ -25,7 +25,7 @@ class KnobTest : public PanelTest {
     const CPoint gainCentre = specOf(84).rect.getCenter();
     const CPoint panCentre = specOf(83).rect.getCenter();
 
-    static const layout::ControlSpec& specOf(std::int32_t tag) { return testing::specOf(tag); }
+    static const layout::ControlPlacement& specOf(std::int32_t tag) { return testing::specOf(tag); }
 };
 
 TEST_F(KnobTest, LinearDragSweepsTheRangeInTwoHundredPixelsAndShiftIsFiveTimesFiner) {
@@ -126,8 +126,8 @@ TEST_F(KnobTest, DrawsWholeFramesInItsDrawingAreaSoOnlyTheMaximumShowsTheLast) {
     }
     // The rim of the rectangle around the drawing area keeps the panel background.
     d.idle();
-    const layout::ControlSpec& spec = specOf(84);
-    const PixelRect rect = PixelRect::from(spec.rect);
+    const layout::ControlPlacement& placement = specOf(84);
+    const PixelRect rect = PixelRect::from(placement.rect);
     for (int x = rect.left; x < rect.right; ++x) {
         EXPECT_EQ(d.pixel(x, rect.top), background().pixel(x, rect.top)) << x;
         EXPECT_EQ(d.pixel(x, rect.bottom - 1), background().pixel(x, rect.bottom - 1)) << x;

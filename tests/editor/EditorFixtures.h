@@ -25,16 +25,16 @@ using toolkit::CRect;
 using toolkit::Framebuffer;
 using toolkit::Pixel;
 
-inline const layout::ControlSpec& specOf(std::int32_t tag) {
-    const layout::ControlSpec* spec = layout::findControl(tag);
-    if (!spec) throw std::invalid_argument("no control with tag " + std::to_string(tag));
-    return *spec;
+inline const layout::ControlPlacement& specOf(std::int32_t tag) {
+    const layout::ControlPlacement* placement = layout::findControl(tag);
+    if (!placement) throw std::invalid_argument("no control with tag " + std::to_string(tag));
+    return *placement;
 }
 
 // Where the control paints, and from where in its strip: the drawing area, and the source
 // point of its top-left corner within a frame.
-inline toolkit::CPoint sourceOrigin(const layout::ControlSpec& spec) {
-    if (spec.kind == layout::ControlKind::knob)
+inline toolkit::CPoint sourceOrigin(const layout::ControlPlacement& placement) {
+    if (placement.kind == layout::ControlKind::knob)
         return {layout::kKnobSourceOffset, layout::kKnobSourceOffset};
     return {0, 0};
 }
@@ -42,12 +42,12 @@ inline toolkit::CPoint sourceOrigin(const layout::ControlSpec& spec) {
 // How many pixels of the control's drawing area differ from frame `frame` of its strip, laid
 // over `background` where the strip has alpha.
 inline int pixelsOffFrame(const Framebuffer& shown, const Framebuffer* background,
-                          const layout::ControlSpec& spec, int frame) {
-    const CBitmap strip = editorBitmaps().load(spec.bitmap);
+                          const layout::ControlPlacement& placement, int frame) {
+    const CBitmap strip = editorBitmaps().load(placement.bitmap);
     const toolkit::Pixmap& pixels = *strip.pixmap();
-    const int frameHeight = pixels.height / spec.frames;
-    const toolkit::PixelRect area = toolkit::PixelRect::from(spec.drawArea);
-    const toolkit::CPoint origin = sourceOrigin(spec);
+    const int frameHeight = pixels.height / placement.frames;
+    const toolkit::PixelRect area = toolkit::PixelRect::from(placement.drawArea);
+    const toolkit::CPoint origin = sourceOrigin(placement);
     int wrong = 0;
     for (int y = area.top; y < area.bottom; ++y)
         for (int x = area.left; x < area.right; ++x) {
@@ -63,9 +63,9 @@ inline int pixelsOffFrame(const Framebuffer& shown, const Framebuffer* backgroun
 
 // The frame of the control's strip its drawing area shows exactly, if any.
 inline std::optional<int> shownFrame(const Framebuffer& shown, const Framebuffer* background,
-                                     const layout::ControlSpec& spec) {
-    for (int frame = 0; frame < spec.frames; ++frame)
-        if (pixelsOffFrame(shown, background, spec, frame) == 0) return frame;
+                                     const layout::ControlPlacement& placement) {
+    for (int frame = 0; frame < placement.frames; ++frame)
+        if (pixelsOffFrame(shown, background, placement, frame) == 0) return frame;
     return std::nullopt;
 }
 

@@ -7,7 +7,7 @@ namespace velmora::snapshot {
 namespace {
 
 using editor::layout::ControlKind;
-using editor::layout::ControlSpec;
+using editor::layout::ControlPlacement;
 using editor::testing::shownFrame;
 using toolkit::Framebuffer;
 namespace layout = editor::layout;
@@ -18,12 +18,12 @@ struct Probe {
     int frame;
 };
 
-Probe probeFor(const ControlSpec& spec) {
-    switch (spec.kind) {
+Probe probeFor(const ControlPlacement& placement) {
+    switch (placement.kind) {
     case ControlKind::knob:
         return {0.37f, 37};
     case ControlKind::horizontalSwitch:
-        return {spec.frames == 3 ? 0.5f : 1.0f, 1};
+        return {placement.frames == 3 ? 0.5f : 1.0f, 1};
     case ControlKind::verticalSwitch:
         return {0.6f, 3};
     case ControlKind::onOffButton:
@@ -32,7 +32,7 @@ Probe probeFor(const ControlSpec& spec) {
         return {1.0f, 1};
     case ControlKind::display:
         // Readout digits, points and colons, and meters: rounded to the nearest frame.
-        switch (spec.frames) {
+        switch (placement.frames) {
         case 13:
             return {8.0f / 12, 8};
         case 11:
@@ -60,16 +60,16 @@ const Framebuffer& backgroundPixels() {
 
 TEST(Snapshot, EveryControlShowsTheFrameOfItsValueInItsPlace) {
     PanelSnapshot panel(editor::editorBitmaps());
-    for (const ControlSpec& spec : layout::kControls) {
-        if (spec.bitmap != layout::kNoBitmap) {
-            ASSERT_TRUE(panel.setValue(spec.tag, probeFor(spec).value));
+    for (const ControlPlacement& placement : layout::kControls) {
+        if (placement.bitmap != layout::kNoBitmap) {
+            ASSERT_TRUE(panel.setValue(placement.tag, probeFor(placement).value));
         }
     }
     const Framebuffer& shown = panel.render();
-    for (const ControlSpec& spec : layout::kControls) {
-        if (spec.bitmap == layout::kNoBitmap) continue;
-        EXPECT_EQ(shownFrame(shown, &backgroundPixels(), spec), probeFor(spec).frame)
-            << "tag " << spec.tag;
+    for (const ControlPlacement& placement : layout::kControls) {
+        if (placement.bitmap == layout::kNoBitmap) continue;
+        EXPECT_EQ(shownFrame(shown, &backgroundPixels(), placement), probeFor(placement).frame)
+            << "tag " << placement.tag;
     }
 }
 
@@ -83,8 +83,8 @@ TEST(Snapshot, DefaultsShowTheDefaultFramesTheBarAtRestAndSlidersShowNothing) {
 
     for (const layout::PresetBarSpec& bar : layout::kPresetBar) {
         if (bar.bitmap < 0) continue;
-        const ControlSpec asShown{bar.tag,  ControlKind::display, {},         bar.rect,
-                                  bar.rect, bar.bitmap,           bar.frames, std::nullopt};
+        const ControlPlacement asShown{bar.tag,  ControlKind::display, {},         bar.rect,
+                                       bar.rect, bar.bitmap,           bar.frames, std::nullopt};
         EXPECT_EQ(shownFrame(shown, nullptr, asShown), 0) << "preset bar tag " << bar.tag;
     }
     for (const std::int32_t tag : {90, 10, 61}) {

@@ -13,7 +13,7 @@
 namespace velmora::toolkit {
 namespace {
 
-using testing::BmpSpec;
+using testing::BmpShape;
 using testing::gradient;
 using testing::makeBmp;
 
@@ -25,8 +25,8 @@ TEST(BmpDecoder, ReadsBothRowOrdersAndPaddedRowsOfBothDepths) {
     for (const int bits : {24, 32}) {
         for (const bool topDown : {false, true}) {
             // Width 3 at 24 bits needs 3 bytes of padding per row; 5 rows catch a swapped order.
-            const BmpSpec spec{3, 5, bits, topDown};
-            const auto bytes = makeBmp(spec, [](int x, int y) { return gradient(x, y); });
+            const BmpShape shape{3, 5, bits, topDown};
+            const auto bytes = makeBmp(shape, [](int x, int y) { return gradient(x, y); });
             const BmpResult result = decodeBmp(bytes);
             ASSERT_TRUE(result.ok()) << bits << " bits, top-down " << topDown;
             EXPECT_EQ(result.image.width, 3);

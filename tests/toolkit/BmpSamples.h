@@ -11,7 +11,7 @@ struct Bgra {
     std::uint8_t b, g, r, a;
 };
 
-struct BmpSpec {
+struct BmpShape {
     int width = 3;
     int height = 2;
     int bits = 24;
@@ -30,38 +30,38 @@ inline void put32(std::vector<std::uint8_t>& v, std::size_t at, std::uint32_t x)
 }
 
 // Pixel (x, y) counts from the top-left corner whatever the row order in the file.
-inline std::vector<std::uint8_t> makeBmp(const BmpSpec& spec,
+inline std::vector<std::uint8_t> makeBmp(const BmpShape& shape,
                                          const std::function<Bgra(int x, int y)>& pixel) {
-    const std::size_t masks = spec.compression == 3 && spec.infoSize == 40 ? 12 : 0;
-    const std::size_t offset = 14 + spec.infoSize + masks;
-    const std::size_t stride = (std::size_t(spec.width) * spec.bits + 31) / 32 * 4;
-    std::vector<std::uint8_t> b(offset + stride * spec.height, 0);
+    const std::size_t masks = shape.compression == 3 && shape.infoSize == 40 ? 12 : 0;
+    const std::size_t offset = 14 + shape.infoSize + masks;
+    const std::size_t stride = (std::size_t(shape.width) * shape.bits + 31) / 32 * 4;
+    std::vector<std::uint8_t> b(offset + stride * shape.height, 0);
     b[0] = 'B';
     b[1] = 'M';
     put32(b, 2, std::uint32_t(b.size()));
     put32(b, 10, std::uint32_t(offset));
-    put32(b, 14, spec.infoSize);
-    put32(b, 18, std::uint32_t(spec.width));
-    put32(b, 22, std::uint32_t(spec.topDown ? -spec.height : spec.height));
+    put32(b, 14, shape.infoSize);
+    put32(b, 18, std::uint32_t(shape.width));
+    put32(b, 22, std::uint32_t(shape.topDown ? -shape.height : shape.height));
     put16(b, 26, 1);
-    put16(b, 28, std::uint32_t(spec.bits));
-    put32(b, 30, spec.compression);
-    put32(b, 34, std::uint32_t(stride * spec.height));
-    if (spec.compression == 3) {
+    put16(b, 28, std::uint32_t(shape.bits));
+    put32(b, 30, shape.compression);
+    put32(b, 34, std::uint32_t(stride * shape.height));
+    if (shape.compression == 3) {
         put32(b, 54, 0x00FF0000);
         put32(b, 58, 0x0000FF00);
         put32(b, 62, 0x000000FF);
-        if (spec.infoSize >= 56) put32(b, 66, 0xFF000000);
+        if (shape.infoSize >= 56) put32(b, 66, 0xFF000000);
     }
-    for (int y = 0; y < spec.height; ++y) {
-        const int fileRow = spec.topDown ? y : spec.height - 1 - y;
-        for (int x = 0; x < spec.width; ++x) {
+    for (int y = 0; y < shape.height; ++y) {
+        const int fileRow = shape.topDown ? y : shape.height - 1 - y;
+        for (int x = 0; x < shape.width; ++x) {
             const Bgra p = pixel(x, y);
-            std::uint8_t* at = b.data() + offset + fileRow * stride + x * (spec.bits / 8);
+            std::uint8_t* at = b.data() + offset + fileRow * stride + x * (shape.bits / 8);
             at[0] = p.b;
             at[1] = p.g;
             at[2] = p.r;
-            if (spec.bits == 32) at[3] = p.a;
+            if (shape.bits == 32) at[3] = p.a;
         }
     }
     return b;

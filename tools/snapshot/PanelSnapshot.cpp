@@ -25,11 +25,11 @@ PanelSnapshot::PanelSnapshot(BitmapCache& bitmaps)
 }
 
 void PanelSnapshot::addControls() {
-    for (const layout::ControlSpec& spec : layout::kControls) {
-        auto control = editor::makeControl(spec, bitmaps_, nullptr);
+    for (const layout::ControlPlacement& placement : layout::kControls) {
+        auto control = editor::makeControl(placement, bitmaps_, nullptr);
         if (!control) continue;
-        control->setValue(spec.defaultValue.value_or(0.0f));
-        controls_.emplace(spec.tag, frame_.addView(std::move(control)));
+        control->setValue(placement.defaultValue.value_or(0.0f));
+        controls_.emplace(placement.tag, frame_.addView(std::move(control)));
     }
     // The left page is on show, as when an editor first opens: its selector holds 0 (first
     // frame), the other one 1.
@@ -38,12 +38,13 @@ void PanelSnapshot::addControls() {
 
 // The preset system draws its own buttons; at rest each shows its first frame.
 void PanelSnapshot::addPresetBar() {
-    for (const layout::PresetBarSpec& spec : layout::kPresetBar) {
-        if (spec.bitmap < 0) continue;
-        CBitmap strip = bitmaps_.load(spec.bitmap);
-        const CCoord frameHeight = editor::frameHeightOf(strip, spec.frames);
-        frame_.addView(std::make_unique<CMovieBitmap>(spec.rect, nullptr, spec.tag, spec.frames,
-                                                      frameHeight, std::move(strip)));
+    for (const layout::PresetBarSpec& placement : layout::kPresetBar) {
+        if (placement.bitmap < 0) continue;
+        CBitmap strip = bitmaps_.load(placement.bitmap);
+        const CCoord frameHeight = editor::frameHeightOf(strip, placement.frames);
+        frame_.addView(std::make_unique<CMovieBitmap>(placement.rect, nullptr, placement.tag,
+                                                      placement.frames, frameHeight,
+                                                      std::move(strip)));
     }
 }
 
