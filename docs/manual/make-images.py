@@ -91,12 +91,14 @@ def snapshot(tool, values, about=False):
         return cairo.ImageSurface.create_from_png(str(target))
 
 
-def enlarged(source, box, scale, margin_top=0, margin_bottom=0):
+def enlarged(source, box, scale, margin_top=0, margin_bottom=0, min_width=0):
     """The part `box` (left, top, right, bottom) of `source`, enlarged `scale` times, on a
-    white surface with extra room above and below for labels. Returns (surface, context)."""
+    white surface with extra room above and below for labels and at least `min_width` pixels
+    wide. Returns (surface, context)."""
     left, top, right, bottom = box
     width, height = (right - left) * scale, (bottom - top) * scale
-    surface = cairo.ImageSurface(cairo.FORMAT_RGB24, width, height + margin_top + margin_bottom)
+    surface = cairo.ImageSurface(cairo.FORMAT_RGB24, max(width, min_width),
+                                 height + margin_top + margin_bottom)
     ctx = theme.new_context(surface)
     ctx.set_source_rgb(*PAPER)
     ctx.paint()
@@ -196,15 +198,18 @@ def draw_preset_bar(panel):
     """The preset bar in two halves, each with its controls named above it."""
     scale = PANEL_SCALE
     halves = [("presetbar-left", 0, 520), ("presetbar-right", 520, 942)]
-    label_room = 64
+    label_room = 70
+    # Both halves get the same width, so that the page shows them at the same size.
+    widest = max(right - left for _, left, right in halves) * scale
     for name, left, right in halves:
-        surface, ctx = enlarged(panel, (left, 153, right, 171), scale, margin_top=label_room)
-        theme.set_font(ctx, 15, bold=False)
+        surface, ctx = enlarged(panel, (left, 153, right, 171), scale, margin_top=label_room,
+                                min_width=widest)
+        theme.set_font(ctx, 17, bold=False)
         for x, text, row in PRESET_BAR_LABELS:
             if not left <= x < right:
                 continue
             px = (x - left) * scale
-            text_y = 20 if row == 0 else 44
+            text_y = 22 if row == 0 else 48
             width = theme.text_width(ctx, text)
             tx = min(max(px - width / 2, 2), (right - left) * scale - width - 2)
             ctx.set_source_rgb(*INK)
@@ -231,7 +236,7 @@ def draw_readouts(tool):
     scale = 3
     left, top, right, bottom = layout.READOUT_WINDOW
     cell_width, cell_height = (right - left) * scale, (bottom - top) * scale
-    gap, caption = 24, 30
+    gap, caption = 24, 36
     surface = cairo.ImageSurface(cairo.FORMAT_RGB24,
                                  len(READOUT_EXAMPLES) * (cell_width + gap) - gap,
                                  cell_height + caption)
@@ -250,9 +255,9 @@ def draw_readouts(tool):
         ctx.get_source().set_filter(cairo.FILTER_NEAREST)
         ctx.paint()
         ctx.restore()
-        theme.set_font(ctx, 15, bold=False)
+        theme.set_font(ctx, 21, bold=False)
         ctx.set_source_rgb(*INK)
-        ctx.move_to(x + (cell_width - theme.text_width(ctx, meaning)) / 2, cell_height + 21)
+        ctx.move_to(x + (cell_width - theme.text_width(ctx, meaning)) / 2, cell_height + 27)
         ctx.show_text(meaning)
     surface.write_to_png(str(OUT / "readout-examples.png"))
 
@@ -263,6 +268,8 @@ def main():
                         help="the built snapshot tool")
     arguments = parser.parse_args()
     OUT.mkdir(parents=True, exist_ok=True)
+    # First, so that cairo's surface numbering, which the SVG records, is the same every run.
+    signal_flow.draw(OUT / "signal-flow.svg")
 
     panel = snapshot(arguments.snapshot, panel_values())
     surface, _ = enlarged(panel, (0, 0, layout.PANEL_WIDTH, layout.PANEL_HEIGHT), PANEL_SCALE)
@@ -277,7 +284,6 @@ def main():
     about = snapshot(arguments.snapshot, {}, about=True)
     surface, _ = enlarged(about, (0, 0, layout.PANEL_WIDTH, layout.PANEL_HEIGHT), PANEL_SCALE)
     surface.write_to_png(str(OUT / "about.png"))
-    signal_flow.draw(OUT / "signal-flow.svg")
 
 
 if __name__ == "__main__":
