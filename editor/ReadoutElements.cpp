@@ -56,7 +56,7 @@ ReadoutFrames noteValueFrames(const DisplayRecord& record) {
 }
 
 int stripFrames(ReadoutElement element) {
-    return layout::findControl(kFirstReadoutTag + static_cast<std::int32_t>(element))->frames;
+    return layout::findControl(tags::kFirstReadout + static_cast<std::int32_t>(element))->frames;
 }
 
 } // namespace

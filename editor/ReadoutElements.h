@@ -3,6 +3,7 @@
 // values in tag order: four digits, the points after digits 1 to 3, the colons after them.
 #pragma once
 
+#include "editor/Tags.h"
 #include "plugin/EditorQueries.h"
 
 #include <array>
@@ -10,8 +11,6 @@
 #include <cstdint>
 
 namespace velmora::editor {
-
-inline constexpr std::int32_t kFirstReadoutTag = 64;
 
 enum ReadoutElement : std::size_t {
     Digit1,

@@ -27,7 +27,7 @@ constexpr PanelArea kPreDelayArea{86, 20, 149, 47};
 
 // Controls whose edit shows the shown side's delay: its numerator and denominator steppers
 // and the delay-time slider.
-constexpr std::array kDelayTags{76, 77, 90};
+constexpr std::array kDelayTags{tags::kDelayNumStepper, tags::kDelayDenStepper, tags::kDelayTime};
 
 constexpr int kSyncedDelayStep = 1;
 constexpr int kFreeLfoStep = 0;

@@ -21,7 +21,7 @@ using toolkit::CPoint;
 
 // The frame an element's strip picks for the value it was given.
 int frameShown(const ReadoutValues& values, std::size_t element) {
-    const int frames = layout::findControl(kFirstReadoutTag + int(element))->frames;
+    const int frames = layout::findControl(tags::kFirstReadout + int(element))->frames;
     return toolkit::roundedFrame(values[element], frames);
 }
 
@@ -87,7 +87,7 @@ class ValueReadoutTest : public ::testing::Test {
 
 TEST_F(ValueReadoutTest, ElementValuesSelectExactlyTheirFrame) {
     for (std::size_t element = 0; element < kReadoutElementCount; ++element) {
-        const int frames = layout::findControl(kFirstReadoutTag + int(element))->frames;
+        const int frames = layout::findControl(tags::kFirstReadout + int(element))->frames;
         for (int frame = 0; frame < frames; ++frame)
             EXPECT_EQ(toolkit::roundedFrame(elementValue(ReadoutElement(element), frame), frames),
                       frame)
@@ -152,7 +152,7 @@ TEST_F(ValueReadoutTest, CutoffShowsKilohertz) {
 
 TEST_F(ValueReadoutTest, DelayPanAtTheMiddleShowsBothSharesAroundTheMiddleColon) {
     set(param::DlyPanL, 0.5f);
-    const ReadoutValues values = readout.update(*effect, {.knobUnderMouse = 85}, 1000);
+    const ReadoutValues values = readout.update(*effect, {.knobUnderMouse = tags::kDelayPan}, 1000);
     EXPECT_EQ(shownText(values), "50:50");
     EXPECT_EQ(frameShown(values, Colon1), kDarkFrame);
     EXPECT_EQ(frameShown(values, Colon2), kLitFrame);
@@ -185,15 +185,15 @@ TEST_F(ValueReadoutTest, DelayAreaShowsTheTimeOrTheNoteOfTheShownSide) {
 TEST_F(ValueReadoutTest, PageBoundKnobsShowTheSideOnShow) {
     set(param::FbGainL, 1.0f);
     set(param::FbGainR, 0.5f);
-    EXPECT_EQ(overKnob(84), "+0.00");
-    EXPECT_EQ(overKnob(84, true), "-6.02");
+    EXPECT_EQ(overKnob(tags::kFbGain), "+0.00");
+    EXPECT_EQ(overKnob(tags::kFbGain, true), "-6.02");
     // Default program: feedback all left on the left side, all right on the right side.
-    EXPECT_EQ(overKnob(83), "100:0");
-    EXPECT_EQ(overKnob(83, true), "0:100");
-    EXPECT_EQ(editing(83), "100:0");
-    EXPECT_EQ(editing(83, true), "0:100");
+    EXPECT_EQ(overKnob(tags::kFbPan), "100:0");
+    EXPECT_EQ(overKnob(tags::kFbPan, true), "0:100");
+    EXPECT_EQ(editing(tags::kFbPan), "100:0");
+    EXPECT_EQ(editing(tags::kFbPan, true), "0:100");
     set(param::DlyGateR, 0.5f); // gain v^2: -12.04 dB
-    EXPECT_EQ(editing(86, true), "-12.0");
+    EXPECT_EQ(editing(tags::kDelayGate, true), "-12.0");
 }
 
 TEST_F(ValueReadoutTest, AreasIncludeTheirEdges) {
@@ -277,19 +277,20 @@ TEST_F(ValueReadoutTest, TheEditedControlWinsOverTheMouse) {
     EXPECT_EQ(shown({.editedTag = param::Cutoff, .mouse = kInDelayArea}), "16.00");
     EXPECT_EQ(shown({.editedTag = param::Cutoff, .knobUnderMouse = param::Input}), "16.00");
     // The delay's steppers and slider show the delay wherever the mouse has gone.
-    for (std::int32_t tag : {76, 77, 90})
+    for (std::int32_t tag : {tags::kDelayNumStepper, tags::kDelayDenStepper, tags::kDelayTime})
         EXPECT_EQ(shown({.editedTag = tag, .mouse = kInLfoArea}), "375.0") << tag;
     // Controls without a readout of their own leave the tempo on show.
-    for (std::int32_t tag : {int{param::Bypass}, 74, 78, 88, 61})
+    for (std::int32_t tag : {int{param::Bypass}, tags::kPreNumStepper, tags::kLfoNumStepper,
+                             tags::kDelayMode, tags::kTempo})
         EXPECT_EQ(shown({.editedTag = tag, .mouse = kInDelayArea}), "120.0") << tag;
 }
 
 TEST_F(ValueReadoutTest, EditedDelayStepperBlinksATooLongNote) {
     setTooLongLeftDelayNote();
-    EXPECT_EQ(editing(76, false, 1000), kBlank);
-    EXPECT_EQ(editing(77, false, 1300), "9 : 1");
+    EXPECT_EQ(editing(tags::kDelayNumStepper, false, 1000), kBlank);
+    EXPECT_EQ(editing(tags::kDelayDenStepper, false, 1300), "9 : 1");
     // The right side's 1/4 is in range.
-    EXPECT_EQ(editing(76, true, 1600), "1 : 4");
+    EXPECT_EQ(editing(tags::kDelayNumStepper, true, 1600), "1 : 4");
 }
 
 } // namespace
