@@ -6,6 +6,7 @@
 #include "engine/ValueTables.h"
 #include "plugin/DelayEffect.h"
 #include "tests/editor/QuietHost.h"
+#include "tests/editor/ReadoutText.h"
 #include "toolkit/controls/StripFrame.h"
 
 #include <gtest/gtest.h>
@@ -19,30 +20,8 @@ namespace {
 
 using toolkit::CPoint;
 
-// The frame an element's strip picks for the value it was given.
-int frameShown(const ReadoutValues& values, std::size_t element) {
-    const int frames = layout::findControl(tags::kFirstReadout + int(element))->frames;
-    return toolkit::roundedFrame(values[element], frames);
-}
-
-char digitText(int frame) {
-    if (frame == kBlankFrame) return ' ';
-    if (frame == kMinusFrame) return '-';
-    if (frame == kPlusFrame) return '+';
-    return static_cast<char>('0' + frame - 1);
-}
-
-// Each digit (blank as a space), followed by the point or colon lit after it.
-std::string shownText(const ReadoutValues& values) {
-    std::string text;
-    for (std::size_t digit = 0; digit < 4; ++digit) {
-        text += digitText(frameShown(values, Digit1 + digit));
-        if (digit == 3) break;
-        if (frameShown(values, Point1 + digit) == kLitFrame) text += '.';
-        if (frameShown(values, Colon1 + digit) == kLitFrame) text += ':';
-    }
-    return text;
-}
+using testing::frameShown;
+using testing::shownText;
 
 constexpr const char* kBlank = "    ";
 constexpr CPoint kNowhere{-1, -1};
