@@ -1,11 +1,12 @@
-// Shared body of the file loaders' fuzz targets: arbitrary bytes go to one kind's load as the
-// file actions hand them over, in both byte-order variants. A refused load must leave the
-// whole state as it was; an accepted one must save as a file that loads again to the same
-// bytes.
+// Shared body of the file loaders' fuzz targets: arbitrary bytes go to one kind's decoder as
+// the file actions and the stored settings hand them over, in both byte-order variants. The
+// preset system applies a decoded load only when it was accepted, so the decoder is what meets
+// outside bytes; an accepted load must save as a file that decodes again to the same bytes.
 #pragma once
 
+#include "presets/ChunkBuilder.h"
+#include "presets/FactoryPrograms.h"
 #include "presets/StoredChunkLoader.h"
-#include "tests/presets/OwnedPresetSystem.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -17,47 +18,51 @@ namespace velmora::testing {
 
 enum class FuzzedKind { Preset, Bank, MidiSettings };
 
-inline std::vector<std::byte> wholeState(OwnedPresetSystem& presets) {
-    const auto chunk = presets.saveState();
-    std::vector<std::byte> state(chunk.begin(), chunk.end());
-    const auto append = [&](int value) {
-        const auto* raw = reinterpret_cast<const std::byte*>(&value);
-        state.insert(state.end(), raw, raw + sizeof value);
-    };
-    for (int p = 0; p < kNumParameters; ++p)
-        append(presets.controllerOfParameter(p));
-    for (int c = 0; c < 128; ++c)
-        append(presets.parameterOfController(c));
-    append(presets.getCurrentProgramIndex());
-    return state;
-}
+struct FuzzContext {
+    ProgramStore factory{};
+    Program templateProgram = factoryProgram(0);
+    ParameterMask every = ParameterMask{}.set();
 
-inline chunk::LoadStatus loadFile(OwnedPresetSystem& presets, FuzzedKind kind,
-                                  std::span<const std::byte> bytes, chunk::StoredOrder order) {
+    FuzzContext() {
+        for (int i = 0; i < kNumPrograms; ++i)
+            factory[i] = factoryProgram(i);
+    }
+};
+
+// Decodes `bytes` as `kind`; when accepted, `saved` receives the chunk that holds the result.
+inline chunk::LoadStatus decodeAndSave(const FuzzContext& context, FuzzedKind kind,
+                                       std::span<const std::byte> bytes, chunk::StoredOrder order,
+                                       std::vector<std::byte>& saved) {
     switch (kind) {
-    case FuzzedKind::Preset:
-        return presets.loadPresetFile(bytes, order);
-    case FuzzedKind::Bank:
-        return presets.loadBankFile(bytes, order);
-    case FuzzedKind::MidiSettings:
-        return presets.loadMidiSettingsFile(bytes, order);
+    case FuzzedKind::Preset: {
+        const auto load =
+            chunk::decodeStoredPreset(bytes, order, context.templateProgram, context.every);
+        if (chunk::isLoaded(load.status))
+            saved = chunk::buildPresetChunk(load.program, context.every);
+        return load.status;
+    }
+    case FuzzedKind::Bank: {
+        const auto load = chunk::decodeStoredBank(bytes, order, context.factory,
+                                                  context.templateProgram, context.every);
+        if (chunk::isLoaded(load.status))
+            saved = chunk::buildBankChunk(load.programs, load.currentProgram, context.every);
+        return load.status;
+    }
+    case FuzzedKind::MidiSettings: {
+        const auto load = chunk::decodeStoredMidiSettings(bytes, order, context.every);
+        std::array<float, kNumParameters> assignments{};
+        for (const auto& setting : load.settings)
+            assignments[static_cast<std::size_t>(setting.parameter)] = setting.value;
+        if (chunk::isLoaded(load.status))
+            saved = chunk::buildMidiSettingsChunk(assignments, context.every);
+        return load.status;
+    }
     }
     return chunk::LoadStatus::UnknownType;
 }
 
-inline std::vector<std::byte> saveFile(const OwnedPresetSystem& presets, FuzzedKind kind) {
-    switch (kind) {
-    case FuzzedKind::Preset:
-        return presets.buildPresetChunk();
-    case FuzzedKind::Bank:
-        return presets.buildBankChunk();
-    case FuzzedKind::MidiSettings:
-        return presets.buildMidiSettingsChunk();
-    }
-    return {};
-}
-
 inline void fuzzStoredChunk(FuzzedKind kind, const std::uint8_t* data, std::size_t size) {
+    static const FuzzContext context;
     // Up to twice the largest file, so the size limit itself is crossed too.
     if (size > 2 * chunk::kMaxStoredChunkBytes) return;
     // A private copy, so that reading one byte past the input is caught.
@@ -65,16 +70,12 @@ inline void fuzzStoredChunk(FuzzedKind kind, const std::uint8_t* data, std::size
     if (size > 0) std::memcpy(input.data(), data, size);
 
     for (const auto order : {chunk::StoredOrder::AsFound, chunk::StoredOrder::Inverted}) {
-        OwnedPresetSystem presets;
-        const auto before = wholeState(presets);
-        if (!chunk::isLoaded(loadFile(presets, kind, input, order))) {
-            if (wholeState(presets) != before) __builtin_trap();
-            continue;
-        }
-        const auto saved = saveFile(presets, kind);
-        OwnedPresetSystem again;
-        if (!chunk::isLoaded(loadFile(again, kind, saved, chunk::StoredOrder::AsFound)) ||
-            saveFile(again, kind) != saved)
+        std::vector<std::byte> saved;
+        if (!chunk::isLoaded(decodeAndSave(context, kind, input, order, saved))) continue;
+        std::vector<std::byte> again;
+        if (!chunk::isLoaded(
+                decodeAndSave(context, kind, saved, chunk::StoredOrder::AsFound, again)) ||
+            again != saved)
             __builtin_trap();
     }
 }
