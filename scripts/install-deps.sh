@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
     build-essential cmake pkg-config
-    libsndfile1-dev
+    libsndfile1-dev nlohmann-json3-dev
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev
     libx11-dev libxtst-dev xvfb xauth
