@@ -50,11 +50,14 @@ std::vector<std::string> kdialogFileDialog(const FileDialogRequest& request) {
     const bool saving = request.purpose == FileDialogRequest::Purpose::save;
     std::string start = startingPoint(request);
     // The filter is the argument after the start, so the start cannot be left out.
-    if (start.empty()) start = ".";
+    if (start.empty()) start.push_back('.');
     std::string filters;
     for (const FileFilter& filter : request.filters) {
         if (!filters.empty()) filters += '\n';
-        filters += pattern(filter) + "|" + filter.caption + " (" + pattern(filter) + ")";
+        filters += pattern(filter);
+        filters += '|';
+        filters += filter.caption;
+        filters += " (" + pattern(filter) + ')';
     }
     std::vector<std::string> arguments{"--title", request.title,
                                        saving ? "--getsavefilename" : "--getopenfilename", start};

@@ -79,8 +79,13 @@ bool writeAll(int fd, std::span<const std::byte> bytes) {
 // A hidden name beside the target that no other writer picks: each writer, in this process or
 // another, renames only its own temporary over the target.
 std::filesystem::path temporaryBeside(const std::filesystem::path& target, std::uint64_t salt) {
-    std::string name = "." + target.filename().string() + ".";
-    name += std::to_string(::getpid()) + "-" + std::to_string(salt) + ".tmp";
+    std::string name(".");
+    for (const std::string& part :
+         {target.filename().string(), std::to_string(::getpid()), std::to_string(salt)}) {
+        name += part;
+        name += '.';
+    }
+    name += "tmp";
     return target.parent_path() / name;
 }
 
