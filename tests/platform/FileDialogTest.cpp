@@ -65,6 +65,15 @@ bool noChildLeft() {
     return ::waitpid(-1, nullptr, WNOHANG) == -1 && errno == ECHILD;
 }
 
+// Gone, or a zombie waiting for whoever adopted it.
+bool hasEnded(pid_t pid) {
+    const std::string stat = test::readText("/proc/" + std::to_string(pid) + "/stat");
+    const auto nameEnd = stat.rfind(") ");
+    if (nameEnd == std::string::npos || nameEnd + 2 >= stat.size()) return true;
+    const char state = stat[nameEnd + 2];
+    return state == 'Z' || state == 'X';
+}
+
 TEST_F(FileDialogTest, OpenRunsZenityWithTitleFolderAndFilterAndHandsOverThePath) {
     standIn("zenity", "/home/user/Presets/warm.qel\n", 0);
     ASSERT_TRUE(dialog->start(loadPreset()).started);
@@ -148,12 +157,26 @@ TEST_F(FileDialogTest, TheCallerIsNotHeldUpAndCancellingKillsTheDialog) {
     EXPECT_TRUE(noChildLeft());
 }
 
+// Whatever the dialog program started goes with it: here the stand-in leaves a long sleep
+// running in the background and waits for it.
 TEST_F(FileDialogTest, ClosingWithADialogOpenLeavesNoProcessBehind) {
-    test::writeText(work / "hold", "");
-    standIn("zenity", "/never.qel\n", 0);
+    const auto sleeper = work / "sleeper";
+    test::writeScript(tools / "zenity", "sleep 60 &\necho $! > '" + sleeper.string() +
+                                            ".part'\nmv '" + sleeper.string() + ".part' '" +
+                                            sleeper.string() + "'\nwait\n");
     ASSERT_TRUE(dialog->start(loadPreset()).started);
+    while (!std::filesystem::exists(sleeper))
+        std::this_thread::yield();
+    const pid_t sleeperPid = std::stoi(test::readText(sleeper));
+    ASSERT_FALSE(hasEnded(sleeperPid));
+
     dialog.reset();
     EXPECT_TRUE(noChildLeft());
+    const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (!hasEnded(sleeperPid) && std::chrono::steady_clock::now() < give_up) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    EXPECT_TRUE(hasEnded(sleeperPid));
 }
 
 TEST_F(FileDialogTest, WithNeitherProgramInstalledTheStartSaysSo) {
