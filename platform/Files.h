@@ -6,7 +6,6 @@
 #include <cstddef>
 #include <filesystem>
 #include <span>
-#include <string_view>
 #include <vector>
 
 namespace velmora::platform {
@@ -20,8 +19,6 @@ enum class FileStatus {
     noSpace,    // the disk or the user's quota is full
     writeFailed // no permission, a missing folder or an output error
 };
-
-std::string_view describe(FileStatus status);
 
 struct FileContents {
     FileStatus status = FileStatus::ok;

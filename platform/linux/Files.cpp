@@ -2,11 +2,12 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstdint>
 #include <fcntl.h>
-#include <random>
 #include <string>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 namespace velmora::platform {
@@ -95,11 +96,13 @@ struct Temporary {
 };
 
 Temporary createTemporaryBeside(const std::filesystem::path& target, int& error) {
-    std::random_device entropy;
-    std::uniform_int_distribution<std::uint64_t> salts;
+    // The thread and the clock set writers of one process apart; a clash is retried.
+    const std::uint64_t thread = std::hash<std::thread::id>{}(std::this_thread::get_id());
     constexpr int attempts = 16;
     for (int attempt = 0; attempt < attempts; ++attempt) {
-        Temporary temporary{temporaryBeside(target, salts(entropy))};
+        const auto now = std::chrono::steady_clock::now().time_since_epoch().count();
+        const std::uint64_t salt = thread ^ static_cast<std::uint64_t>(now) ^ attempt;
+        Temporary temporary{temporaryBeside(target, salt)};
         temporary.fd =
             ::open(temporary.path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (temporary.fd >= 0) return temporary;
@@ -118,26 +121,6 @@ void syncFolderOf(const std::filesystem::path& path) {
 }
 
 } // namespace
-
-std::string_view describe(FileStatus status) {
-    switch (status) {
-    case FileStatus::ok:
-        return "done";
-    case FileStatus::notFound:
-        return "the file does not exist";
-    case FileStatus::tooLarge:
-        return "the file is larger than expected";
-    case FileStatus::notAFile:
-        return "the path is not a file";
-    case FileStatus::readFailed:
-        return "the file could not be read";
-    case FileStatus::noSpace:
-        return "the disk is full";
-    case FileStatus::writeFailed:
-        return "the file could not be written";
-    }
-    return "unknown";
-}
 
 FileContents readWholeFile(const std::filesystem::path& path, std::size_t maxBytes) {
     // Not blocking, so a named pipe at the path is refused rather than waited on.

@@ -30,7 +30,7 @@ class FileDialogTest : public ::testing::Test {
     // `reply` and exits with `status`.
     void standIn(const std::string& program, const std::string& reply, int status) {
         test::writeScript(tools / program,
-                          "echo $$ > '" + (work / "pid").string() + "'\n" +
+                          test::scriptLineWritingAtOnce("echo $$", work / "pid") +
                               "for a in \"$@\"; do printf '%s\\n' \"$a\"; done > '" +
                               (work / "arguments").string() + "'\n" + "while [ -e '" +
                               (work / "hold").string() + "' ]; do sleep 0.02; done\n" +
@@ -145,9 +145,7 @@ TEST_F(FileDialogTest, TheCallerIsNotHeldUpAndCancellingKillsTheDialog) {
     EXPECT_FALSE(second.started);
     EXPECT_FALSE(second.problem.empty());
 
-    while (!std::filesystem::exists(work / "pid"))
-        std::this_thread::yield();
-    const pid_t standInPid = std::stoi(test::readText(work / "pid"));
+    const pid_t standInPid = std::stoi(test::contentOnceWritten(work / "pid"));
     dialog->cancel();
     const auto cancelled = dialog->poll();
     ASSERT_TRUE(cancelled);
@@ -161,13 +159,11 @@ TEST_F(FileDialogTest, TheCallerIsNotHeldUpAndCancellingKillsTheDialog) {
 // running in the background and waits for it.
 TEST_F(FileDialogTest, ClosingWithADialogOpenLeavesNoProcessBehind) {
     const auto sleeper = work / "sleeper";
-    test::writeScript(tools / "zenity", "sleep 60 &\necho $! > '" + sleeper.string() +
-                                            ".part'\nmv '" + sleeper.string() + ".part' '" +
-                                            sleeper.string() + "'\nwait\n");
+    test::writeScript(tools / "zenity", "sleep 60 &\n" +
+                                            test::scriptLineWritingAtOnce("echo $!", sleeper) +
+                                            "wait\n");
     ASSERT_TRUE(dialog->start(loadPreset()).started);
-    while (!std::filesystem::exists(sleeper))
-        std::this_thread::yield();
-    const pid_t sleeperPid = std::stoi(test::readText(sleeper));
+    const pid_t sleeperPid = std::stoi(test::contentOnceWritten(sleeper));
     ASSERT_FALSE(hasEnded(sleeperPid));
 
     dialog.reset();

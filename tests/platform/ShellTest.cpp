@@ -29,24 +29,18 @@ class ShellTest : public ::testing::Test {
 
     // Records its pid and arguments, waits while `hold` exists, exits with `status`.
     void standIn(const std::string& program, int status) {
-        test::writeScript(tools / program, "for a in \"$@\"; do printf '%s\\n' \"$a\"; done > '" +
-                                               (work / "arguments.part").string() + "'\nmv '" +
-                                               (work / "arguments.part").string() + "' '" +
-                                               (work / "arguments").string() + "'\necho $$ > '" +
-                                               (work / "pid").string() + "'\nwhile [ -e '" +
-                                               (work / "hold").string() +
-                                               "' ]; do sleep 0.02; done\nexit " +
-                                               std::to_string(status) + "\n");
+        test::writeScript(
+            tools / program,
+            test::scriptLineWritingAtOnce("for a in \"$@\"; do printf '%s\\n' \"$a\"; done",
+                                          work / "arguments") +
+                test::scriptLineWritingAtOnce("echo $$", work / "pid") + "while [ -e '" +
+                (work / "hold").string() + "' ]; do sleep 0.02; done\nexit " +
+                std::to_string(status) + "\n");
     }
 
     std::vector<std::string> argumentsOnceRun() const {
-        const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-        while (!std::filesystem::exists(work / "arguments") &&
-               std::chrono::steady_clock::now() < give_up) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        }
         std::vector<std::string> lines;
-        std::istringstream in(test::readText(work / "arguments"));
+        std::istringstream in(test::contentOnceWritten(work / "arguments"));
         for (std::string line; std::getline(in, line);)
             lines.push_back(line);
         return lines;
@@ -103,9 +97,7 @@ TEST_F(ShellTest, TheViewerOutlivesTheShellAndLeavesNoChildBehind) {
     standIn("xdg-open", 0);
     ASSERT_EQ(shell->openDocument(manual), DocumentOpening::pending);
     argumentsOnceRun();
-    while (!std::filesystem::exists(work / "pid"))
-        std::this_thread::yield();
-    const pid_t viewer = std::stoi(test::readText(work / "pid"));
+    const pid_t viewer = std::stoi(test::contentOnceWritten(work / "pid"));
     EXPECT_FALSE(shell->poll()); // still open
 
     shell.reset(); // the editor goes away

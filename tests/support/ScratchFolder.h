@@ -2,6 +2,7 @@
 // of the test; and an environment variable set for the length of a test, then put back.
 #pragma once
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -10,6 +11,7 @@
 #include <string>
 #include <sys/stat.h>
 #include <system_error>
+#include <thread>
 #include <vector>
 
 namespace velmora::test {
@@ -77,6 +79,24 @@ inline std::string readText(const std::filesystem::path& path) {
 
 inline void writeText(const std::filesystem::path& path, const std::string& text) {
     std::ofstream(path, std::ios::binary) << text;
+}
+
+// A script line that sends the output of `command` to `path` all at once (written beside it,
+// then renamed), so a test that sees the file also sees all of it.
+inline std::string scriptLineWritingAtOnce(const std::string& command,
+                                           const std::filesystem::path& path) {
+    const std::string target = "'" + path.string() + "'";
+    const std::string part = "'" + path.string() + ".part'";
+    return command + " > " + part + " && mv " + part + " " + target + "\n";
+}
+
+// Waits up to ten seconds for a file a stand-in writes; its content, or nothing.
+inline std::string contentOnceWritten(const std::filesystem::path& path) {
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (!std::filesystem::exists(path) && std::chrono::steady_clock::now() < giveUp) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    return readText(path);
 }
 
 // An executable shell script standing in for a desktop program.
