@@ -10,6 +10,9 @@ packages=(
     clang libclang-rt-14-dev
     libx11-dev libxtst-dev xvfb xauth
     python3-cairo fonts-liberation2
+    # The plug-in opens its manual with xdg-open. The file dialogs and messages use zenity or
+    # kdialog when the desktop has one; the tests use stand-ins for all three.
+    xdg-utils
 )
 
 missing=()
