@@ -22,7 +22,7 @@ bool Editor::openPlatformWindow(toolkit::CFrame& frame, void* parent) {
 Editor::Editor(DelayEffect& effect, FrameOpener opener)
     : EffectEditor(&effect), effect_(effect),
       opener_(std::move(opener)), rect_{0, 0, layout::kPanelHeight, layout::kPanelWidth},
-      actions_(effect, controls_, state_) {}
+      actions_(effect, controls_, state_), presetBar_(effect.presets()) {}
 
 Editor::~Editor() {
     close();
@@ -45,6 +45,7 @@ bool Editor::open(void* parentWindow) {
     // The controls read the effect afresh; what was posted before is already in those values.
     pending_.discard();
     buildControls();
+    presetBar_.open(*frame_, this);
     knobMode_ = toolkit::kLinearMode;
     if (!opener_ || !opener_(*frame_, parentWindow)) {
         close();
@@ -54,6 +55,7 @@ bool Editor::open(void* parentWindow) {
 }
 
 void Editor::close() {
+    presetBar_.close();
     controls_.clear();
     frame_.reset();
     editedTag_ = -1;
@@ -99,6 +101,7 @@ void Editor::idle() {
     showPostedParameters();
     showLinkState();
     showTempo();
+    presetBar_.idle();
     frame_->idle();
 }
 
@@ -164,7 +167,11 @@ void Editor::endEdit(std::int32_t tag) {
 }
 
 void Editor::valueChanged(toolkit::CControl* control) {
-    if (control) actions_.valueChanged(*control);
+    if (!control) return;
+    if (control->getTag() >= tags::kFirstPresetBar)
+        presetBar_.valueChanged(*control);
+    else
+        actions_.valueChanged(*control);
 }
 
 void Editor::controlBeginEdit(toolkit::CControl* control) {
