@@ -176,9 +176,12 @@ TEST_F(PresetBarGestures, TheRockerStepsThroughTheProgramsAndStopsAtEitherEnd) {
     EXPECT_EQ(nameField().getText(), programName(0));
 
     makeCurrent(kNumPrograms - 1);
+    const std::string lastName = programName(60);
     click(rightHalfOf(tags::kProgramRocker));
     EXPECT_EQ(presets().getCurrentProgramIndex(), 60);
     EXPECT_EQ(menu().getCurrent(), 60);
+    EXPECT_EQ(programName(60), lastName);
+    EXPECT_EQ(nameField().getText(), lastName);
     click(leftHalfOf(tags::kProgramRocker));
     EXPECT_EQ(presets().getCurrentProgramIndex(), 59);
     EXPECT_EQ(nameField().getText(), programName(59));
