@@ -23,8 +23,8 @@ bool Editor::openPlatformWindow(toolkit::CFrame& frame, void* parent) {
 Editor::Editor(DelayEffect& effect, FrameOpener opener)
     : EffectEditor(&effect), effect_(effect),
       opener_(std::move(opener)), rect_{0, 0, layout::kPanelHeight, layout::kPanelWidth},
-      actions_(effect, controls_, state_), readout_(platform::tickCountMs()),
-      meters_(platform::tickCountMs()) {}
+      actions_(effect, controls_, state_), presetBar_(effect.presets()),
+      readout_(platform::tickCountMs()), meters_(platform::tickCountMs()) {}
 
 Editor::~Editor() {
     close();
@@ -48,6 +48,7 @@ bool Editor::open(void* parentWindow) {
     pending_.discard();
     readout_.resetBlink();
     buildControls();
+    presetBar_.open(*frame_, this);
     knobMode_ = toolkit::kLinearMode;
     if (!opener_ || !opener_(*frame_, parentWindow)) {
         close();
@@ -57,6 +58,7 @@ bool Editor::open(void* parentWindow) {
 }
 
 void Editor::close() {
+    presetBar_.close();
     controls_.clear();
     frame_.reset();
     editedTag_ = -1;
@@ -104,6 +106,7 @@ void Editor::idle() {
     showTempo();
     showReadout();
     showMeters();
+    presetBar_.idle();
     frame_->idle();
 }
 
@@ -192,7 +195,11 @@ void Editor::endEdit(std::int32_t tag) {
 }
 
 void Editor::valueChanged(toolkit::CControl* control) {
-    if (control) actions_.valueChanged(*control);
+    if (!control) return;
+    if (control->getTag() >= tags::kFirstPresetBar)
+        presetBar_.valueChanged(*control);
+    else
+        actions_.valueChanged(*control);
 }
 
 void Editor::controlBeginEdit(toolkit::CControl* control) {

@@ -9,6 +9,7 @@
 #include "editor/LevelMeters.h"
 #include "editor/PanelControls.h"
 #include "editor/PendingParameters.h"
+#include "editor/PresetBar.h"
 #include "editor/ValueReadout.h"
 #include "plugin/DelayEffect.h"
 #include "plugin/EffectEditor.h"
@@ -47,10 +48,18 @@ class Editor final : public EffectEditor,
     void setParameter(VstInt32 index, float value) override;
     void linkOff() override;
     void linkOn() override;
+    void programNameChanged(int program) override { presetBar_.programNameChanged(program); }
+    void currentProgramShown(int program) override { presetBar_.currentProgramShown(program); }
+    void learnButtonReleased() override { presetBar_.learnButtonReleased(); }
+    void forgetButtonReleased() override { presetBar_.forgetButtonReleased(); }
 
     bool isOpen() const { return frame_ != nullptr; }
     toolkit::CFrame* frame() const { return frame_.get(); }
-    toolkit::CControl* control(std::int32_t tag) const { return controls_.find(tag); }
+    toolkit::CControl* control(std::int32_t tag) const {
+        toolkit::CControl* found = controls_.find(tag);
+        return found ? found : presetBar_.control(tag);
+    }
+    PresetBar& presetBar() { return presetBar_; }
     bool showsRightPage() const { return state_.showRight; }
     bool isLinked() const { return state_.linked; }
     std::int32_t editedTag() const { return editedTag_; }
@@ -81,6 +90,7 @@ class Editor final : public EffectEditor,
     PanelState state_;
     PanelControls controls_;
     ControlActions actions_;
+    PresetBar presetBar_;
     PendingParameters pending_;
     ValueReadout readout_;
     LevelMeters meters_;

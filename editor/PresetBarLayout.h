@@ -3,6 +3,7 @@
 // editor's snapshot and layout checks read the same table.
 #pragma once
 
+#include "editor/PresetBarTags.h"
 #include "toolkit/Geometry.h"
 
 #include <array>
@@ -32,27 +33,27 @@ struct PresetBarSpec {
 
 // clang-format off
 inline constexpr std::array kPresetBar{
-    PresetBarSpec{98,  PresetBarKind::nameField,      {210, 157, 322, 169}, -1,  0},
-    PresetBarSpec{110, PresetBarKind::programMenu,    {322, 157, 335, 169}, -1,  0},
-    PresetBarSpec{99,  PresetBarKind::rocker,         {342, 156, 372, 169}, 995, 5},
-    PresetBarSpec{100, PresetBarKind::saveLoadButton, {87, 156, 104, 171},  990, 3},
-    PresetBarSpec{101, PresetBarKind::saveLoadButton, {36, 156, 53, 171},   991, 3},
-    PresetBarSpec{111, PresetBarKind::kickButton,     {53, 156, 85, 169},   992, 3},
-    PresetBarSpec{102, PresetBarKind::saveLoadButton, {179, 156, 196, 171}, 990, 3},
-    PresetBarSpec{103, PresetBarKind::saveLoadButton, {116, 156, 133, 171}, 991, 3},
-    PresetBarSpec{112, PresetBarKind::kickButton,     {134, 156, 178, 169}, 993, 3},
-    PresetBarSpec{113, PresetBarKind::kickButton,     {390, 156, 407, 171}, 991, 3},
-    PresetBarSpec{115, PresetBarKind::kickButton,     {423, 156, 440, 171}, 990, 3},
-    PresetBarSpec{114, PresetBarKind::kickButton,     {454, 156, 471, 171}, 991, 3},
-    PresetBarSpec{116, PresetBarKind::kickButton,     {488, 156, 505, 171}, 990, 3},
-    PresetBarSpec{107, PresetBarKind::saveLoadButton, {653, 156, 670, 171}, 991, 3},
-    PresetBarSpec{108, PresetBarKind::kickButton,     {671, 156, 699, 169}, 994, 3},
-    PresetBarSpec{106, PresetBarKind::saveLoadButton, {701, 156, 718, 171}, 990, 3},
-    PresetBarSpec{-1,  PresetBarKind::controllerText, {733, 157, 823, 169}, -1,  0},
-    PresetBarSpec{105, PresetBarKind::onOffButton,    {831, 155, 855, 171}, 998, 3},
-    PresetBarSpec{109, PresetBarKind::onOffButton,    {856, 155, 880, 171}, 999, 3},
-    PresetBarSpec{117, PresetBarKind::onOffButton,    {899, 159, 910, 166}, 988, 3},
-    PresetBarSpec{118, PresetBarKind::kickButton,     {920, 158, 931, 167}, 989, 3},
+    PresetBarSpec{tags::kProgramName,      PresetBarKind::nameField,       {210, 157, 322, 169}, -1,  0},
+    PresetBarSpec{tags::kProgramMenu,      PresetBarKind::programMenu,     {322, 157, 335, 169}, -1,  0},
+    PresetBarSpec{tags::kProgramRocker,    PresetBarKind::rocker,          {342, 156, 372, 169}, 995, 5},
+    PresetBarSpec{tags::kLoadBank,         PresetBarKind::saveLoadButton,  {87, 156, 104, 171},  990, 3},
+    PresetBarSpec{tags::kSaveBank,         PresetBarKind::saveLoadButton,  {36, 156, 53, 171},   991, 3},
+    PresetBarSpec{tags::kDefaultBank,      PresetBarKind::kickButton,      {53, 156, 85, 169},   992, 3},
+    PresetBarSpec{tags::kLoadPreset,       PresetBarKind::saveLoadButton,  {179, 156, 196, 171}, 990, 3},
+    PresetBarSpec{tags::kSavePreset,       PresetBarKind::saveLoadButton,  {116, 156, 133, 171}, 991, 3},
+    PresetBarSpec{tags::kDefaultPreset,    PresetBarKind::kickButton,      {134, 156, 178, 169}, 993, 3},
+    PresetBarSpec{tags::kStoreA,           PresetBarKind::kickButton,      {390, 156, 407, 171}, 991, 3},
+    PresetBarSpec{tags::kRecallA,          PresetBarKind::kickButton,      {423, 156, 440, 171}, 990, 3},
+    PresetBarSpec{tags::kStoreB,           PresetBarKind::kickButton,      {454, 156, 471, 171}, 991, 3},
+    PresetBarSpec{tags::kRecallB,          PresetBarKind::kickButton,      {488, 156, 505, 171}, 990, 3},
+    PresetBarSpec{tags::kSaveMidi,         PresetBarKind::saveLoadButton,  {653, 156, 670, 171}, 991, 3},
+    PresetBarSpec{tags::kDefaultMidi,      PresetBarKind::kickButton,      {671, 156, 699, 169}, 994, 3},
+    PresetBarSpec{tags::kLoadMidi,         PresetBarKind::saveLoadButton,  {701, 156, 718, 171}, 990, 3},
+    PresetBarSpec{tags::kControllerDisplay, PresetBarKind::controllerText,  {733, 157, 823, 169}, -1,  0},
+    PresetBarSpec{tags::kLearn,            PresetBarKind::onOffButton,     {831, 155, 855, 171}, 998, 3},
+    PresetBarSpec{tags::kForget,           PresetBarKind::onOffButton,     {856, 155, 880, 171}, 999, 3},
+    PresetBarSpec{tags::kKeyboardFocus,    PresetBarKind::onOffButton,     {899, 159, 910, 166}, 988, 3},
+    PresetBarSpec{tags::kManual,           PresetBarKind::kickButton,      {920, 158, 931, 167}, 989, 3},
 };
 // clang-format on
 

@@ -97,6 +97,25 @@ TEST(Snapshot, DefaultsShowTheDefaultFramesTheBarAtRestAndSlidersShowNothing) {
     }
 }
 
+TEST(Snapshot, ThePresetBarShowsTheFirstProgramAndTakesValuesByTag) {
+    PanelSnapshot panel(editor::editorBitmaps());
+    ASSERT_TRUE(panel.setValue(105, 1.0f)) << "learn";
+    const Framebuffer& shown = panel.render();
+    for (const layout::PresetBarSpec& bar : layout::kPresetBar)
+        if (bar.tag == 105) {
+            const ControlPlacement asShown{
+                bar.tag,  ControlKind::display, {},         bar.rect,
+                bar.rect, bar.bitmap,           bar.frames, std::nullopt};
+            EXPECT_EQ(shownFrame(shown, nullptr, asShown), 2) << "on";
+        }
+    // The name field writes the first program's name over the panel.
+    int written = 0;
+    for (int y = 159; y < 168; ++y)
+        for (int x = 212; x < 260; ++x)
+            written += shown.pixel(x, y) != backgroundPixels().pixel(x, y);
+    EXPECT_GT(written, 20);
+}
+
 TEST(Snapshot, ASecondOpenPanelSharesTheDecodedBitmaps) {
     PanelSnapshot first(editor::editorBitmaps());
     const int decoded = editor::editorBitmaps().decodeCount();

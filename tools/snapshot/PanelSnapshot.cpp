@@ -2,8 +2,6 @@
 
 #include "editor/ControlFactory.h"
 #include "editor/ControlLayout.h"
-#include "editor/PresetBarLayout.h"
-#include "toolkit/controls/CMovieBitmap.h"
 #include "toolkit/offscreen/PngWriter.h"
 
 namespace velmora::snapshot {
@@ -20,7 +18,7 @@ PanelSnapshot::PanelSnapshot(BitmapCache& bitmaps)
       frame_(CRect::fromSize(0, 0, layout::kPanelWidth, layout::kPanelHeight), &editor_) {
     frame_.setBackground(bitmaps_.load(layout::kBackgroundBitmap));
     addControls();
-    addPresetBar();
+    presetBar_.open(frame_, nullptr);
     driver_ = std::make_unique<OffscreenDriver>(frame_);
 }
 
@@ -36,21 +34,9 @@ void PanelSnapshot::addControls() {
     setValue(kRightPageSelector, 1);
 }
 
-// The preset system draws its own buttons; at rest each shows its first frame.
-void PanelSnapshot::addPresetBar() {
-    for (const layout::PresetBarSpec& placement : layout::kPresetBar) {
-        if (placement.bitmap < 0) continue;
-        CBitmap strip = bitmaps_.load(placement.bitmap);
-        const CCoord frameHeight = editor::frameHeightOf(strip, placement.frames);
-        frame_.addView(std::make_unique<CMovieBitmap>(placement.rect, nullptr, placement.tag,
-                                                      placement.frames, frameHeight,
-                                                      std::move(strip)));
-    }
-}
-
 CControl* PanelSnapshot::control(std::int32_t tag) const {
     const auto it = controls_.find(tag);
-    return it == controls_.end() ? nullptr : it->second;
+    return it == controls_.end() ? presetBar_.control(tag) : it->second;
 }
 
 bool PanelSnapshot::setValue(std::int32_t tag, float value) {

@@ -1,8 +1,12 @@
 // The editor panel as the snapshot tool draws it: the background, every control of the layout
-// table at a chosen value (its default, or 0 where it has none), the preset bar's buttons at
-// rest, and optionally the about picture over everything, on the offscreen backend.
+// table at a chosen value (its default, or 0 where it has none), the preset bar as it opens over
+// the factory programs, and optionally the about picture over everything, on the offscreen
+// backend.
 #pragma once
 
+#include "editor/PresetBar.h"
+#include "presets/PresetSystem.h"
+#include "presets/PresetSystemOwner.h"
 #include "toolkit/BitmapCache.h"
 #include "toolkit/CControl.h"
 #include "toolkit/CFrame.h"
@@ -21,7 +25,7 @@ class PanelSnapshot {
     PanelSnapshot(const PanelSnapshot&) = delete;
     PanelSnapshot& operator=(const PanelSnapshot&) = delete;
 
-    // The control built for a tag of the layout table, or null.
+    // The control built for a tag of the layout table or the preset bar, or null.
     toolkit::CControl* control(std::int32_t tag) const;
     // False when no control carries the tag.
     bool setValue(std::int32_t tag, float value);
@@ -40,13 +44,24 @@ class PanelSnapshot {
         toolkit::KnobMode getKnobMode() const override { return toolkit::kLinearMode; }
     };
 
+    // The programs the bar shows; nothing they apply goes anywhere.
+    struct ProgramsOnly : PresetSystemOwner {
+        void applyParameter(int, float) override {}
+        void requestDisplayUpdate() override {}
+        void beginHostEdit(int) override {}
+        void endHostEdit(int) override {}
+        void requestMidi() override {}
+    };
+
     void addControls();
-    void addPresetBar();
 
     toolkit::BitmapCache& bitmaps_;
     NoEditor editor_;
     toolkit::CFrame frame_;
     std::map<std::int32_t, toolkit::CControl*> controls_;
+    ProgramsOnly programsOnly_;
+    PresetSystem presets_{programsOnly_};
+    editor::PresetBar presetBar_{presets_};
     std::unique_ptr<toolkit::OffscreenDriver> driver_;
 };
 

@@ -1,0 +1,31 @@
+// What the preset bar's file, default, memory, keyboard-focus and manual buttons ask for. The
+// bar decides from the gesture what is wanted (which file kind, byte-reversed or not, store or
+// clear); an implementation over the file codecs, the settings store, the file dialogs and the
+// shell does it. All calls come on the UI thread.
+#pragma once
+
+namespace velmora::editor {
+
+enum class PresetFileKind { bank, preset, midiSettings };
+enum class Memo { a, b };
+
+class PresetBarServices {
+  public:
+    virtual ~PresetBarServices() = default;
+
+    // Asks for a file and loads it; `reversed` reads it with every 32-bit field byte-reversed.
+    virtual void loadFile(PresetFileKind kind, bool reversed) = 0;
+    virtual void saveFile(PresetFileKind kind) = 0;
+    // The per-user default the next instance starts with.
+    virtual void storeDefault(PresetFileKind kind) = 0;
+    virtual void clearDefault(PresetFileKind kind) = 0;
+    // The A/B memories hold the current program.
+    virtual void storeMemo(Memo memo) = 0;
+    virtual void recallMemo(Memo memo) = 0;
+    // The stored keyboard-focus option.
+    virtual void storeKeyboardFocus(bool on) = 0;
+    virtual bool storedKeyboardFocus() const = 0;
+    virtual void openUserManual() = 0;
+};
+
+} // namespace velmora::editor
