@@ -82,6 +82,7 @@ void PresetBar::open(CFrame& frame, CControlListener* listener) {
 
 // The frame owns and destroys the controls.
 void PresetBar::close() {
+    if (services_) services_->editorClosed();
     controls_.fill(nullptr);
     nameField_ = nullptr;
     menu_ = nullptr;
@@ -173,6 +174,7 @@ void PresetBar::showKeyboardFocusOption() {
 
 void PresetBar::idle() {
     if (!frame_) return;
+    if (services_) services_->idle();
     applyNotices();
     showControllerUnderPointer();
 }

@@ -26,6 +26,10 @@ class PresetBarServices {
     virtual void storeKeyboardFocus(bool on) = 0;
     virtual bool storedKeyboardFocus() const = 0;
     virtual void openUserManual() = 0;
+    // Every idle of the open editor: outcomes of dialogs and of the manual's opening.
+    virtual void idle() {}
+    // The editor window closed: a dialog still open is closed too.
+    virtual void editorClosed() {}
 };
 
 } // namespace velmora::editor

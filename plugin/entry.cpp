@@ -1,6 +1,7 @@
 // The module's exported entry, under both names hosts look for. Here the effect and its editor
 // are wired together: the effect knows the editor only as an EffectEditor.
 #include "editor/Editor.h"
+#include "editor/PresetServices.h"
 #include "plugin/DelayEffect.h"
 
 #include <memory>
@@ -13,9 +14,17 @@ bool hostIsUsable(audioMasterCallback audioMaster) {
     return audioMaster && audioMaster(nullptr, audioMasterVersion, 0, 0, nullptr, 0.0f) != 0;
 }
 
-// The effect's editor: the bitmap panel, opened in a window of the platform.
+// The effect's editor: the bitmap panel, opened in a window of the platform, with the preset
+// bar's services over the user's settings, file dialogs and desktop. A new instance starts with
+// the user's stored defaults.
 std::unique_ptr<velmora::EffectEditor> createEditor(velmora::DelayEffect& effect) {
-    return std::make_unique<velmora::editor::Editor>(effect);
+    using velmora::editor::PresetServices;
+    auto editor = std::make_unique<velmora::editor::Editor>(effect);
+    auto services =
+        std::make_unique<PresetServices>(effect.presets(), PresetServices::userPlatform());
+    services->applyStartupDefaults();
+    editor->presetBar().setServices(std::move(services));
+    return editor;
 }
 
 // Creates the effect; ownership passes to the host, which gives it back with effClose.

@@ -1,0 +1,325 @@
+#include "editor/PresetServices.h"
+
+#include "platform/Files.h"
+#include "platform/ModuleLocation.h"
+#include "platform/SettingNames.h"
+#include "presets/LoadStatus.h"
+#include "presets/StoredChunkLoader.h"
+
+#include <cstdio>
+
+namespace velmora::editor {
+
+namespace {
+
+constexpr std::string_view kManualFileName = "Velmora-Manual.pdf";
+// Paths and file names are never longer than this; a longer stored value is not ours.
+constexpr std::size_t kMaxPathBytes = 4096;
+
+FileKind fileKindOf(PresetFileKind kind) {
+    switch (kind) {
+    case PresetFileKind::bank:
+        return FileKind::Bank;
+    case PresetFileKind::preset:
+        return FileKind::Preset;
+    case PresetFileKind::midiSettings:
+        break;
+    }
+    return FileKind::MidiSettings;
+}
+
+std::string_view defaultSettingOf(PresetFileKind kind) {
+    switch (kind) {
+    case PresetFileKind::bank:
+        return platform::setting::defaultBank;
+    case PresetFileKind::preset:
+        return platform::setting::defaultPreset;
+    case PresetFileKind::midiSettings:
+        break;
+    }
+    return platform::setting::defaultMidi;
+}
+
+std::string_view memoSettingOf(Memo memo) {
+    return memo == Memo::a ? platform::setting::memoA : platform::setting::memoB;
+}
+
+std::string_view locationSettingOf(FileKind kind) {
+    switch (kind) {
+    case FileKind::Bank:
+        return platform::setting::currentBank;
+    case FileKind::Preset:
+        return platform::setting::currentPreset;
+    case FileKind::MidiSettings:
+        break;
+    }
+    return platform::setting::currentMidi;
+}
+
+std::string_view nounOf(FileKind kind) {
+    switch (kind) {
+    case FileKind::Bank:
+        return "bank";
+    case FileKind::Preset:
+        return "preset";
+    case FileKind::MidiSettings:
+        break;
+    }
+    return "MIDI settings";
+}
+
+platform::FileDialogRequest platformRequestOf(const FileDialogRequest& request) {
+    platform::FileDialogRequest converted;
+    converted.purpose = request.mode == FileDialogRequest::Mode::Save
+                            ? platform::FileDialogRequest::Purpose::save
+                            : platform::FileDialogRequest::Purpose::open;
+    converted.title = std::string(request.title);
+    converted.filters.push_back(
+        {std::string(request.filterCaption), std::string(request.extension)});
+    converted.folder = request.initialDirectory;
+    converted.suggestedName = request.defaultName;
+    return converted;
+}
+
+} // namespace
+
+// The file actions ask for a path in the middle of their work. The first run starts the
+// platform's dialog and stops there, as if cancelled; once the user has chosen, the action
+// runs again and is handed that path at once.
+class PresetServices::DialogFileAccess final : public FileAccess {
+  public:
+    DialogFileAccess(PresetServices& owner, std::optional<std::string> chosen)
+        : owner_(owner), chosen_(std::move(chosen)) {}
+
+    std::optional<std::string> chooseFile(const FileDialogRequest& request) override {
+        if (chosen_) return chosen_;
+        const platform::FileDialogStart start =
+            owner_.platform_.dialog->start(platformRequestOf(request));
+        if (!start.started) owner_.tell("No file dialog", start.problem);
+        dialogStarted_ = start.started;
+        return std::nullopt;
+    }
+    std::optional<std::vector<std::byte>> readFile(const std::string& path,
+                                                   std::size_t maxBytes) override {
+        platform::FileContents contents = platform::readWholeFile(path, maxBytes);
+        if (contents.status != platform::FileStatus::ok) return std::nullopt;
+        return std::move(contents.bytes);
+    }
+    bool writeFile(const std::string& path, std::span<const std::byte> bytes) override {
+        return platform::writeFileAtomically(path, bytes) == platform::FileStatus::ok;
+    }
+
+    bool dialogStarted() const { return dialogStarted_; }
+
+  private:
+    PresetServices& owner_;
+    std::optional<std::string> chosen_;
+    bool dialogStarted_ = false;
+};
+
+PresetServices::Platform PresetServices::userPlatform() {
+    return {platform::openUserSettings(), platform::makeFileDialog(), platform::makeShell(),
+            platform::moduleFolder()};
+}
+
+PresetServices::PresetServices(PresetSystem& presets, Platform platform)
+    : presets_(presets), platform_(std::move(platform)), files_(presets) {}
+
+PresetServices::~PresetServices() {
+    saveFileLocations();
+}
+
+// ---- Start-up ----
+
+void PresetServices::applyStartupDefaults() {
+    loadStored(PresetFileKind::bank);
+    presets_.setCurrentProgram(0);
+    loadStored(PresetFileKind::preset);
+    loadStored(PresetFileKind::midiSettings);
+    loadFileLocations();
+}
+
+// A damaged or foreign stored value loads nothing and changes nothing.
+void PresetServices::loadStored(PresetFileKind kind) {
+    const auto bytes =
+        platform_.settings->readBytes(defaultSettingOf(kind), chunk::kMaxStoredChunkBytes);
+    if (!bytes) return;
+    switch (kind) {
+    case PresetFileKind::bank:
+        presets_.loadStoredBank(*bytes);
+        return;
+    case PresetFileKind::preset:
+        presets_.loadStoredPreset(*bytes);
+        return;
+    case PresetFileKind::midiSettings:
+        presets_.loadStoredMidiSettings(*bytes);
+        return;
+    }
+}
+
+void PresetServices::loadFileLocations() {
+    FileLocations& locations = files_.locations();
+    locations.setDirectory(
+        platform_.settings->readText(platform::setting::currentFolder, kMaxPathBytes)
+            .value_or(std::string{}));
+    for (const FileKind kind : kFileKinds)
+        locations.setName(kind, platform_.settings->readText(locationSettingOf(kind), kMaxPathBytes)
+                                    .value_or(std::string{}));
+}
+
+void PresetServices::saveFileLocations() {
+    const FileLocations& locations = files_.locations();
+    platform_.settings->writeText(platform::setting::currentFolder, locations.directory());
+    for (const FileKind kind : kFileKinds)
+        platform_.settings->writeText(locationSettingOf(kind), locations.name(kind));
+}
+
+// ---- Files ----
+
+void PresetServices::loadFile(PresetFileKind kind, bool reversed) {
+    startFileAction({fileKindOf(kind), false,
+                     reversed ? chunk::StoredOrder::Inverted : chunk::StoredOrder::AsFound});
+}
+
+void PresetServices::saveFile(PresetFileKind kind) {
+    startFileAction({fileKindOf(kind), true, chunk::StoredOrder::AsFound});
+}
+
+// One dialog at a time: a click while one is open leaves it to the user.
+void PresetServices::startFileAction(const FileAction& action) {
+    if (platform_.dialog->isRunning()) return;
+    pendingAction_.reset();
+    DialogFileAccess access(*this, std::nullopt);
+    run(action, access);
+    if (access.dialogStarted()) pendingAction_ = action;
+}
+
+void PresetServices::finishFileAction(const std::string& path) {
+    const FileAction action = *pendingAction_;
+    pendingAction_.reset();
+    DialogFileAccess access(*this, path);
+    reportFileProblem(action, run(action, access));
+}
+
+FileActionResult PresetServices::run(const FileAction& action, FileAccess& access) {
+    return action.save ? files_.save(action.kind, access)
+                       : files_.load(action.kind, access, action.order);
+}
+
+void PresetServices::reportFileProblem(const FileAction& action, const FileActionResult& result) {
+    const std::string noun(nounOf(action.kind));
+    switch (result.status) {
+    case FileActionStatus::Done:
+    case FileActionStatus::Cancelled:
+        return;
+    case FileActionStatus::ReadFailed:
+        tell("Could not load " + noun, "The file could not be read.");
+        return;
+    case FileActionStatus::WriteFailed:
+        tell("Could not save " + noun, "The file could not be written; nothing was changed.");
+        return;
+    case FileActionStatus::Refused:
+        tell("Could not load " + noun, "This is not a " + noun + " file Velmora can read (" +
+                                           std::string(chunk::describe(result.refusal)) +
+                                           "); nothing was changed.");
+        return;
+    }
+}
+
+// ---- Defaults and memories ----
+
+void PresetServices::storeDefault(PresetFileKind kind) {
+    const std::vector<std::byte> chunk = kind == PresetFileKind::bank ? presets_.buildBankChunk()
+                                         : kind == PresetFileKind::preset
+                                             ? presets_.buildPresetChunk()
+                                             : presets_.buildMidiSettingsChunk();
+    platform_.settings->writeBytes(defaultSettingOf(kind), chunk);
+}
+
+void PresetServices::clearDefault(PresetFileKind kind) {
+    platform_.settings->remove(defaultSettingOf(kind));
+}
+
+void PresetServices::storeMemo(Memo memo) {
+    platform_.settings->writeBytes(memoSettingOf(memo), presets_.buildPresetChunk());
+}
+
+void PresetServices::recallMemo(Memo memo) {
+    const auto bytes =
+        platform_.settings->readBytes(memoSettingOf(memo), chunk::kMaxStoredChunkBytes);
+    if (bytes) presets_.loadStoredPreset(*bytes);
+}
+
+// ---- Keyboard focus ----
+
+void PresetServices::storeKeyboardFocus(bool on) {
+    platform_.settings->writeNumber(platform::setting::keyboardFocus, on ? 1 : 0);
+}
+
+bool PresetServices::storedKeyboardFocus() const {
+    return platform_.settings->readNumber(platform::setting::keyboardFocus).value_or(0) != 0;
+}
+
+// ---- The manual ----
+
+std::filesystem::path PresetServices::manualPath() const {
+    const auto recorded =
+        platform_.settings->readText(platform::setting::manualPath, kMaxPathBytes);
+    if (recorded && !recorded->empty()) return *recorded;
+    if (platform_.moduleFolder.empty()) return {};
+    return platform_.moduleFolder / kManualFileName;
+}
+
+void PresetServices::openUserManual() {
+    reportManualOpening(platform_.shell->openDocument(manualPath()));
+}
+
+void PresetServices::reportManualOpening(platform::DocumentOpening opening) {
+    switch (opening) {
+    case platform::DocumentOpening::pending:
+    case platform::DocumentOpening::opened:
+        return;
+    case platform::DocumentOpening::noApplication:
+        tell("Could not open manual file", "Make sure a PDF viewer is installed");
+        return;
+    case platform::DocumentOpening::missingFile:
+    case platform::DocumentOpening::failed:
+        tell("", "Could not open user manual");
+        return;
+    }
+}
+
+// A message in a desktop window; without one, the host's log is all that is left.
+void PresetServices::tell(std::string_view caption, std::string_view text) {
+    if (platform_.shell->showError(caption, text)) return;
+    std::fprintf(stderr, "Velmora: %.*s%s%.*s\n", int(caption.size()), caption.data(),
+                 caption.empty() ? "" : ": ", int(text.size()), text.data());
+}
+
+// ---- Idle ----
+
+void PresetServices::idle() {
+    if (const auto opening = platform_.shell->poll()) reportManualOpening(*opening);
+    const auto result = platform_.dialog->poll();
+    if (!result || !pendingAction_) return;
+    switch (result->outcome) {
+    case platform::FileDialogResult::Outcome::chosen:
+        finishFileAction(result->path.string());
+        return;
+    case platform::FileDialogResult::Outcome::cancelled:
+        pendingAction_.reset();
+        return;
+    case platform::FileDialogResult::Outcome::failed:
+        pendingAction_.reset();
+        tell("No file dialog", result->problem);
+        return;
+    }
+}
+
+// A dialog left open would act on an editor that is gone.
+void PresetServices::editorClosed() {
+    platform_.dialog->cancel();
+    pendingAction_.reset();
+}
+
+} // namespace velmora::editor
