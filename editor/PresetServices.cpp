@@ -132,29 +132,28 @@ PresetServices::~PresetServices() {
 // ---- Start-up ----
 
 void PresetServices::applyStartupDefaults() {
-    loadStored(PresetFileKind::bank);
-    presets_.setCurrentProgram(0);
+    // Construction applied program 0 already; a stored bank replaced it and needs it again.
+    if (loadStored(PresetFileKind::bank) || presets_.getCurrentProgramIndex() != 0)
+        presets_.setCurrentProgram(0);
     loadStored(PresetFileKind::preset);
     loadStored(PresetFileKind::midiSettings);
     loadFileLocations();
 }
 
-// A damaged or foreign stored value loads nothing and changes nothing.
-void PresetServices::loadStored(PresetFileKind kind) {
+// A damaged or foreign stored value loads nothing and changes nothing. True when it loaded.
+bool PresetServices::loadStored(PresetFileKind kind) {
     const auto bytes =
         platform_.settings->readBytes(defaultSettingOf(kind), chunk::kMaxStoredChunkBytes);
-    if (!bytes) return;
+    if (!bytes) return false;
     switch (kind) {
     case PresetFileKind::bank:
-        presets_.loadStoredBank(*bytes);
-        return;
+        return presets_.loadStoredBank(*bytes) == chunk::LoadStatus::Loaded;
     case PresetFileKind::preset:
-        presets_.loadStoredPreset(*bytes);
-        return;
+        return presets_.loadStoredPreset(*bytes) == chunk::LoadStatus::Loaded;
     case PresetFileKind::midiSettings:
-        presets_.loadStoredMidiSettings(*bytes);
-        return;
+        return presets_.loadStoredMidiSettings(*bytes) == chunk::LoadStatus::Loaded;
     }
+    return false;
 }
 
 void PresetServices::loadFileLocations() {

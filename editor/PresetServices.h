@@ -67,7 +67,7 @@ class PresetServices final : public PresetBarServices {
     void reportFileProblem(const FileAction& action, const FileActionResult& result);
     void reportManualOpening(platform::DocumentOpening opening);
     void tell(std::string_view caption, std::string_view text);
-    void loadStored(PresetFileKind kind);
+    bool loadStored(PresetFileKind kind);
     void loadFileLocations();
     void saveFileLocations();
 

@@ -120,6 +120,18 @@ TEST_F(PresetServicesTest, AStoredDefaultPresetIsProgramZeroOfTheNextInstance) {
     EXPECT_EQ(programName(cleared, 0), programName(factory, 0));
 }
 
+TEST_F(PresetServicesTest, AStoredDefaultBankGivesEveryProgramAndProgramZeroIsCurrent) {
+    {
+        Instance first = newInstance();
+        first.effect->presets().setCurrentProgram(5);
+        first.effect->presets().setCurrentProgramName("Fifth of mine");
+        first.services->storeDefault(PresetFileKind::bank);
+    }
+    Instance next = newInstance();
+    EXPECT_EQ(programName(next, 5), "Fifth of mine");
+    EXPECT_EQ(next.effect->presets().getCurrentProgramIndex(), 0);
+}
+
 TEST_F(PresetServicesTest, DamagedStoredValuesLoadNothing) {
     auto settings = platform::openUserSettings();
     const std::byte tiny[3]{};
