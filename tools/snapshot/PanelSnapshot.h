@@ -1,8 +1,10 @@
 // The editor panel as the snapshot tool draws it: the background, every control of the layout
 // table at a chosen value (its default, or 0 where it has none), the preset bar's buttons at
-// rest, and optionally the about picture over everything, on the offscreen backend.
+// rest, and optionally the about picture over everything (opened by a click on an about
+// area), on the offscreen backend.
 #pragma once
 
+#include "editor/CAbout.h"
 #include "toolkit/BitmapCache.h"
 #include "toolkit/CControl.h"
 #include "toolkit/CFrame.h"
@@ -12,6 +14,7 @@
 #include <filesystem>
 #include <map>
 #include <memory>
+#include <vector>
 
 namespace velmora::snapshot {
 
@@ -25,7 +28,10 @@ class PanelSnapshot {
     toolkit::CControl* control(std::int32_t tag) const;
     // False when no control carries the tag.
     bool setValue(std::int32_t tag, float value);
+    // Clicks the left about area, unless the picture is already on show.
     void showAbout();
+    // The about areas, left one first.
+    const std::vector<editor::CAbout*>& aboutAreas() const { return aboutAreas_; }
 
     // Redraws what changed and returns the pixels a window would show.
     const toolkit::Framebuffer& render();
@@ -47,6 +53,7 @@ class PanelSnapshot {
     NoEditor editor_;
     toolkit::CFrame frame_;
     std::map<std::int32_t, toolkit::CControl*> controls_;
+    std::vector<editor::CAbout*> aboutAreas_;
     std::unique_ptr<toolkit::OffscreenDriver> driver_;
 };
 
