@@ -66,4 +66,10 @@ std::unique_ptr<CControl> makeControl(const ControlPlacement& placement, BitmapC
     return control;
 }
 
+std::unique_ptr<CAbout> makeAboutArea(const ControlPlacement& placement, BitmapCache& bitmaps) {
+    if (placement.kind != ControlKind::aboutArea) return nullptr;
+    return std::make_unique<CAbout>(placement.rect, placement.tag, bitmaps, layout::kAboutBitmap,
+                                    layout::kAboutDisplayRect, layout::kVersionAnchor);
+}
+
 } // namespace velmora::editor

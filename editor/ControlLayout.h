@@ -18,6 +18,9 @@ inline constexpr int kPanelWidth = 942;
 inline constexpr int kPanelHeight = 171;
 inline constexpr int kBackgroundBitmap = 128;
 inline constexpr int kAboutBitmap = 129;
+// The about picture covers the panel; the version text starts at the anchor, relative to it.
+inline constexpr CRect kAboutDisplayRect = CRect::fromSize(0, 0, kPanelWidth, kPanelHeight);
+inline constexpr toolkit::CPoint kVersionAnchor{740, 70};
 
 inline constexpr int kKnobFrames = 101;
 inline constexpr float kKnobWheelIncrement = 1.0f / 32;

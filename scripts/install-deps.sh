@@ -9,6 +9,7 @@ packages=(
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev
     libx11-dev libxtst-dev xvfb xauth
+    libpng-dev
     python3-cairo fonts-liberation2
     # The plug-in opens its manual with xdg-open. The file dialogs and messages use zenity or
     # kdialog when the desktop has one; the tests use stand-ins for all three.

@@ -64,7 +64,7 @@ void BM_OpenEditorMemory(benchmark::State& state) {
         auto two = std::make_unique<PanelSnapshot>(cache);
         two->render();
         const std::size_t afterSecond = heapInUse();
-        // The about picture is loaded with the other bitmaps when a real editor opens.
+        // The about picture is decoded only when it is shown.
         one->showAbout();
         one->render();
         first = double(afterFirst - before);

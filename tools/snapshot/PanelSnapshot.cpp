@@ -24,6 +24,10 @@ PanelSnapshot::PanelSnapshot(BitmapCache& bitmaps)
 
 void PanelSnapshot::addControls() {
     for (const layout::ControlPlacement& placement : layout::kControls) {
+        if (auto area = editor::makeAboutArea(placement, bitmaps_)) {
+            aboutAreas_.push_back(frame_.addView(std::move(area)));
+            continue;
+        }
         auto control = editor::makeControl(placement, bitmaps_, nullptr);
         if (!control) continue;
         control->setValue(placement.defaultValue.value_or(0.0f));
@@ -46,10 +50,10 @@ bool PanelSnapshot::setValue(std::int32_t tag, float value) {
     return true;
 }
 
+// As a user opens it: a left click in the middle of the left about area.
 void PanelSnapshot::showAbout() {
-    auto picture = std::make_unique<CView>(frame_.getViewSize());
-    picture->setBackground(bitmaps_.load(layout::kAboutBitmap));
-    frame_.setModalView(std::move(picture));
+    if (aboutAreas_.empty() || frame_.getModalView()) return;
+    driver_->click(aboutAreas_.front()->getViewSize().getCenter());
 }
 
 const Framebuffer& PanelSnapshot::render() {

@@ -1,9 +1,10 @@
 // The editor panel as the snapshot tool draws it: the background, every control of the layout
 // table at a chosen value (its default, or 0 where it has none), the preset bar as it opens over
-// the factory programs, and optionally the about picture over everything, on the offscreen
-// backend.
+// the factory programs, and optionally the about picture over everything (opened by a click on
+// an about area), on the offscreen backend.
 #pragma once
 
+#include "editor/CAbout.h"
 #include "editor/PresetBar.h"
 #include "presets/PresetSystem.h"
 #include "presets/PresetSystemOwner.h"
@@ -16,6 +17,7 @@
 #include <filesystem>
 #include <map>
 #include <memory>
+#include <vector>
 
 namespace velmora::snapshot {
 
@@ -29,7 +31,10 @@ class PanelSnapshot {
     toolkit::CControl* control(std::int32_t tag) const;
     // False when no control carries the tag.
     bool setValue(std::int32_t tag, float value);
+    // Clicks the left about area, unless the picture is already on show.
     void showAbout();
+    // The about areas, left one first.
+    const std::vector<editor::CAbout*>& aboutAreas() const { return aboutAreas_; }
 
     // Redraws what changed and returns the pixels a window would show.
     const toolkit::Framebuffer& render();
@@ -62,6 +67,7 @@ class PanelSnapshot {
     ProgramsOnly programsOnly_;
     PresetSystem presets_{programsOnly_};
     editor::PresetBar presetBar_{presets_};
+    std::vector<editor::CAbout*> aboutAreas_;
     std::unique_ptr<toolkit::OffscreenDriver> driver_;
 };
 
