@@ -67,6 +67,10 @@ void Editor::close() {
 
 void Editor::buildControls() {
     for (const ControlPlacement& placement : layout::kControls) {
+        if (auto area = makeAboutArea(placement, editorBitmaps())) {
+            frame_->addView(std::move(area));
+            continue;
+        }
         auto control = makeControl(placement, editorBitmaps(), this);
         if (!control) continue;
         control->setValue(initialValue(placement));

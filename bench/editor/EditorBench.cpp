@@ -16,7 +16,7 @@ using velmora::snapshot::PanelSnapshot;
 using velmora::toolkit::BitmapCache;
 
 void BM_FullRedraw(benchmark::State& state) {
-    PanelSnapshot panel(velmora::editor::editorBitmaps());
+    PanelSnapshot panel;
     panel.render();
     for (auto _ : state) {
         panel.frame().setDirty(true);
@@ -26,7 +26,7 @@ void BM_FullRedraw(benchmark::State& state) {
 BENCHMARK(BM_FullRedraw)->Unit(benchmark::kMicrosecond);
 
 void BM_IdleNothingChanged(benchmark::State& state) {
-    PanelSnapshot panel(velmora::editor::editorBitmaps());
+    PanelSnapshot panel;
     panel.render();
     for (auto _ : state)
         panel.frame().idle();
@@ -35,7 +35,7 @@ BENCHMARK(BM_IdleNothingChanged)->Unit(benchmark::kMicrosecond);
 
 // What a turning knob or a moving meter costs on the next idle.
 void BM_IdleOneKnobMoved(benchmark::State& state) {
-    PanelSnapshot panel(velmora::editor::editorBitmaps());
+    PanelSnapshot panel;
     panel.render();
     float value = 0;
     for (auto _ : state) {
@@ -56,12 +56,11 @@ void BM_OpenEditorMemory(benchmark::State& state) {
     double another = 0;
     double about = 0;
     for (auto _ : state) {
-        BitmapCache cache(velmora::editor::embeddedBitmap);
         const std::size_t before = heapInUse();
-        auto one = std::make_unique<PanelSnapshot>(cache);
+        auto one = std::make_unique<PanelSnapshot>();
         one->render();
         const std::size_t afterFirst = heapInUse();
-        auto two = std::make_unique<PanelSnapshot>(cache);
+        auto two = std::make_unique<PanelSnapshot>();
         two->render();
         const std::size_t afterSecond = heapInUse();
         // The about picture is decoded only when it is shown.

@@ -44,7 +44,7 @@ struct RgbImage {
 // that neighbouring controls show different frames. Kept to this one function so the panel can
 // come from elsewhere without touching the comparison.
 Framebuffer renderPanel() {
-    snapshot::PanelSnapshot panel(editorBitmaps());
+    snapshot::PanelSnapshot panel;
     int index = 0;
     for (const layout::ControlPlacement& placement : layout::kControls) {
         if (placement.bitmap == layout::kNoBitmap) continue;

@@ -1,5 +1,6 @@
 #include "editor/PresetBarLayout.h"
 #include "tests/editor/EditorFixtures.h"
+#include "toolkit/controls/StripFrame.h"
 #include "tools/snapshot/PanelSnapshot.h"
 #include "tools/snapshot/SnapshotOptions.h"
 
@@ -59,7 +60,7 @@ const Framebuffer& backgroundPixels() {
 }
 
 TEST(Snapshot, EveryControlShowsTheFrameOfItsValueInItsPlace) {
-    PanelSnapshot panel(editor::editorBitmaps());
+    PanelSnapshot panel;
     for (const ControlPlacement& placement : layout::kControls) {
         if (placement.bitmap != layout::kNoBitmap) {
             ASSERT_TRUE(panel.setValue(placement.tag, probeFor(placement).value));
@@ -73,13 +74,18 @@ TEST(Snapshot, EveryControlShowsTheFrameOfItsValueInItsPlace) {
     }
 }
 
-TEST(Snapshot, DefaultsShowTheDefaultFramesTheBarAtRestAndSlidersShowNothing) {
-    PanelSnapshot panel(editor::editorBitmaps());
+// Opened over the first factory program with nothing under the mouse: the knobs and switches
+// show its values and the readout the tempo.
+TEST(Snapshot, TheFirstProgramsValuesShowTheBarAtRestAndSlidersShowNothing) {
+    PanelSnapshot panel;
     const Framebuffer& shown = panel.render();
-    EXPECT_EQ(shownFrame(shown, nullptr, *layout::findControl(15)), 100) << "cutoff fully open";
-    EXPECT_EQ(shownFrame(shown, nullptr, *layout::findControl(83)), 50);
-    EXPECT_EQ(shownFrame(shown, nullptr, *layout::findControl(89)), 2) << "default 1";
-    EXPECT_EQ(shownFrame(shown, nullptr, *layout::findControl(64)), 0) << "readout blank";
+    const auto frameOf = [&](int index, int frames) {
+        return toolkit::roundedFrame(panel.effect().getParameter(index), frames);
+    };
+    EXPECT_EQ(shownFrame(shown, nullptr, *layout::findControl(15)), frameOf(15, 101));
+    EXPECT_EQ(shownFrame(shown, nullptr, *layout::findControl(83)), frameOf(5, 101));
+    EXPECT_EQ(shownFrame(shown, nullptr, *layout::findControl(89)), frameOf(30, 3));
+    EXPECT_EQ(shownFrame(shown, nullptr, *layout::findControl(64)), 2) << "the 1 of 120.0";
 
     for (const layout::PresetBarSpec& bar : layout::kPresetBar) {
         if (bar.bitmap < 0) continue;
@@ -98,7 +104,7 @@ TEST(Snapshot, DefaultsShowTheDefaultFramesTheBarAtRestAndSlidersShowNothing) {
 }
 
 TEST(Snapshot, ThePresetBarShowsTheFirstProgramAndTakesValuesByTag) {
-    PanelSnapshot panel(editor::editorBitmaps());
+    PanelSnapshot panel;
     ASSERT_TRUE(panel.setValue(105, 1.0f)) << "learn";
     const Framebuffer& shown = panel.render();
     for (const layout::PresetBarSpec& bar : layout::kPresetBar)
@@ -117,9 +123,9 @@ TEST(Snapshot, ThePresetBarShowsTheFirstProgramAndTakesValuesByTag) {
 }
 
 TEST(Snapshot, ASecondOpenPanelSharesTheDecodedBitmaps) {
-    PanelSnapshot first(editor::editorBitmaps());
+    PanelSnapshot first;
     const int decoded = editor::editorBitmaps().decodeCount();
-    PanelSnapshot second(editor::editorBitmaps());
+    PanelSnapshot second;
     EXPECT_EQ(editor::editorBitmaps().decodeCount(), decoded);
     const auto* knob = second.control(84);
     ASSERT_NE(knob, nullptr);
@@ -128,7 +134,7 @@ TEST(Snapshot, ASecondOpenPanelSharesTheDecodedBitmaps) {
 
 // The about view draws the version over the picture; everywhere else it is the picture alone.
 TEST(Snapshot, TheAboutPictureCoversThePanel) {
-    PanelSnapshot panel(editor::editorBitmaps());
+    PanelSnapshot panel;
     panel.setValue(84, 1.0f);
     panel.showAbout();
     const Framebuffer& shown = panel.render();

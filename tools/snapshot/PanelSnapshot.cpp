@@ -1,68 +1,67 @@
 #include "tools/snapshot/PanelSnapshot.h"
 
-#include "editor/ControlFactory.h"
 #include "editor/ControlLayout.h"
+#include "editor/Tags.h"
+#include "engine/ParameterIndex.h"
 #include "toolkit/offscreen/PngWriter.h"
 
 namespace velmora::snapshot {
 
-using namespace toolkit;
-namespace layout = editor::layout;
-
 namespace {
-constexpr std::int32_t kRightPageSelector = 92;
+
+// A host that answers only the version question: nothing the editor does goes anywhere.
+VstIntPtr VST_CALL silentHost(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void*, float) {
+    return opcode == audioMasterVersion ? 2400 : 0;
 }
 
-PanelSnapshot::PanelSnapshot(BitmapCache& bitmaps)
-    : bitmaps_(bitmaps),
-      frame_(CRect::fromSize(0, 0, layout::kPanelWidth, layout::kPanelHeight), &editor_) {
-    frame_.setBackground(bitmaps_.load(layout::kBackgroundBitmap));
-    addControls();
-    presetBar_.open(frame_, nullptr);
-    driver_ = std::make_unique<OffscreenDriver>(frame_);
+} // namespace
+
+PanelSnapshot::PanelSnapshot() : effect_(std::make_unique<DelayEffect>(&silentHost)) {
+    auto editor = std::make_unique<editor::Editor>(*effect_, [this](toolkit::CFrame& frame, void*) {
+        driver_ = std::make_unique<toolkit::OffscreenDriver>(frame);
+        return driver_->isOpen();
+    });
+    editor_ = editor.get();
+    effect_->attachEditor(std::move(editor));
+    editor_->open(nullptr);
 }
 
-void PanelSnapshot::addControls() {
-    for (const layout::ControlPlacement& placement : layout::kControls) {
-        if (auto area = editor::makeAboutArea(placement, bitmaps_)) {
-            aboutAreas_.push_back(frame_.addView(std::move(area)));
-            continue;
-        }
-        auto control = editor::makeControl(placement, bitmaps_, nullptr);
-        if (!control) continue;
-        control->setValue(placement.defaultValue.value_or(0.0f));
-        controls_.emplace(placement.tag, frame_.addView(std::move(control)));
-    }
-    // The left page is on show, as when an editor first opens: its selector holds 0 (first
-    // frame), the other one 1.
-    setValue(kRightPageSelector, 1);
+// The editor (and with it the frame the driver drives) goes with the effect.
+PanelSnapshot::~PanelSnapshot() {
+    effect_.reset();
 }
 
-CControl* PanelSnapshot::control(std::int32_t tag) const {
-    const auto it = controls_.find(tag);
-    return it == controls_.end() ? presetBar_.control(tag) : it->second;
+toolkit::CControl* PanelSnapshot::control(std::int32_t tag) const {
+    return editor_->control(tag);
 }
 
 bool PanelSnapshot::setValue(std::int32_t tag, float value) {
-    CControl* target = control(tag);
-    if (!target) return false;
-    target->setValue(value);
+    if (!control(tag)) return false;
+    if (tag >= 0 && tag < kNumParameters)
+        effect_->setParameter(tag, value);
+    else
+        pinned_[tag] = value;
     return true;
 }
 
 // As a user opens it: a left click in the middle of the left about area.
 void PanelSnapshot::showAbout() {
-    if (aboutAreas_.empty() || frame_.getModalView()) return;
-    driver_->click(aboutAreas_.front()->getViewSize().getCenter());
+    const editor::layout::ControlPlacement* area =
+        editor::layout::findControl(editor::tags::kAbout);
+    if (!area || frame().getModalView()) return;
+    driver_->click(area->rect.getCenter());
 }
 
-const Framebuffer& PanelSnapshot::render() {
+const toolkit::Framebuffer& PanelSnapshot::render() {
+    editor_->idle();
+    for (const auto& [tag, value] : pinned_)
+        if (toolkit::CControl* pinned = control(tag)) pinned->setValue(value);
     driver_->idle();
     return driver_->shown();
 }
 
 bool PanelSnapshot::writePng(const std::filesystem::path& path) {
-    return writePngFile(path, render());
+    return toolkit::writePngFile(path, render());
 }
 
 } // namespace velmora::snapshot

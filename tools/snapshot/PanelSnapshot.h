@@ -1,14 +1,11 @@
-// The editor panel as the snapshot tool draws it: the background, every control of the layout
-// table at a chosen value (its default, or 0 where it has none), the preset bar as it opens over
-// the factory programs, and optionally the about picture over everything (opened by a click on
-// an about area), on the offscreen backend.
+// The editor panel as the snapshot tool draws it: a real effect with its real editor, opened on
+// the offscreen backend, so the picture is what a host's window shows: the controls at the
+// effect's values (the first factory program unless set otherwise), the readout and the preset
+// bar as they open, and optionally the about picture over everything.
 #pragma once
 
-#include "editor/CAbout.h"
-#include "editor/PresetBar.h"
-#include "presets/PresetSystem.h"
-#include "presets/PresetSystemOwner.h"
-#include "toolkit/BitmapCache.h"
+#include "editor/Editor.h"
+#include "plugin/DelayEffect.h"
 #include "toolkit/CControl.h"
 #include "toolkit/CFrame.h"
 #include "toolkit/offscreen/OffscreenDriver.h"
@@ -17,58 +14,38 @@
 #include <filesystem>
 #include <map>
 #include <memory>
-#include <vector>
 
 namespace velmora::snapshot {
 
 class PanelSnapshot {
   public:
-    explicit PanelSnapshot(toolkit::BitmapCache& bitmaps);
+    PanelSnapshot();
+    ~PanelSnapshot();
     PanelSnapshot(const PanelSnapshot&) = delete;
     PanelSnapshot& operator=(const PanelSnapshot&) = delete;
 
-    // The control built for a tag of the layout table or the preset bar, or null.
+    // The control with a tag of the layout table or the preset bar, or null.
     toolkit::CControl* control(std::int32_t tag) const;
-    // False when no control carries the tag.
+    // A parameter's tag (below 60) sets the parameter, which its control then shows; any other
+    // tag pins that control's value (a readout digit, a meter, a page selector). False when no
+    // control carries the tag.
     bool setValue(std::int32_t tag, float value);
     // Clicks the left about area, unless the picture is already on show.
     void showAbout();
-    // The about areas, left one first.
-    const std::vector<editor::CAbout*>& aboutAreas() const { return aboutAreas_; }
 
-    // Redraws what changed and returns the pixels a window would show.
+    // Runs the editor's idle and returns the pixels its window shows.
     const toolkit::Framebuffer& render();
-    toolkit::CFrame& frame() { return frame_; }
+    toolkit::CFrame& frame() { return *editor_->frame(); }
     toolkit::OffscreenDriver& driver() { return *driver_; }
+    editor::Editor& editor() { return *editor_; }
+    DelayEffect& effect() { return *effect_; }
     bool writePng(const std::filesystem::path& path);
 
   private:
-    struct NoEditor : toolkit::EditorInterface {
-        void beginEdit(std::int32_t) override {}
-        void endEdit(std::int32_t) override {}
-        toolkit::KnobMode getKnobMode() const override { return toolkit::kLinearMode; }
-    };
-
-    // The programs the bar shows; nothing they apply goes anywhere.
-    struct ProgramsOnly : PresetSystemOwner {
-        void applyParameter(int, float) override {}
-        void requestDisplayUpdate() override {}
-        void beginHostEdit(int) override {}
-        void endHostEdit(int) override {}
-        void requestMidi() override {}
-    };
-
-    void addControls();
-
-    toolkit::BitmapCache& bitmaps_;
-    NoEditor editor_;
-    toolkit::CFrame frame_;
-    std::map<std::int32_t, toolkit::CControl*> controls_;
-    ProgramsOnly programsOnly_;
-    PresetSystem presets_{programsOnly_};
-    editor::PresetBar presetBar_{presets_};
-    std::vector<editor::CAbout*> aboutAreas_;
+    std::unique_ptr<DelayEffect> effect_;
+    editor::Editor* editor_ = nullptr;
     std::unique_ptr<toolkit::OffscreenDriver> driver_;
+    std::map<std::int32_t, float> pinned_;
 };
 
 } // namespace velmora::snapshot

@@ -21,7 +21,7 @@ int main(int argc, char** argv) {
         return 0;
     }
 
-    snapshot::PanelSnapshot panel(editor::editorBitmaps());
+    snapshot::PanelSnapshot panel;
     for (const auto& [tag, value] : options.values) {
         if (!panel.setValue(tag, value)) {
             std::cerr << "velmora-snapshot: no control has tag " << tag << "\n";
