@@ -34,7 +34,7 @@ constexpr int kPanelWidth = 942;
 constexpr int kPanelHeight = 171;
 // Ticks faster than a host's timer, so the tests wait less; the editor may not rely on pace.
 constexpr auto kTestIdleInterval = 5ms;
-constexpr auto kPatience = 3s;
+constexpr std::chrono::milliseconds kPatience = 3s;
 
 // Centres of controls in window pixels (the control table's rectangles).
 constexpr XPoint kOutputKnob{493, 46};        // tag 1, Output
@@ -102,8 +102,9 @@ class EditorWindowTest : public HostFixture {
     HostedEditor& openEditor() { return openEditor(*instance, *window); }
 
     // Idles every open editor, as one host UI thread does, until `done` holds.
-    bool idleUntil(const std::function<bool()>& done) {
-        const auto deadline = std::chrono::steady_clock::now() + kPatience;
+    bool idleUntil(const std::function<bool()>& done,
+                   std::chrono::milliseconds patience = kPatience) {
+        const auto deadline = std::chrono::steady_clock::now() + patience;
         while (std::chrono::steady_clock::now() < deadline) {
             for (auto& editor : editors)
                 editor->idle();
@@ -112,8 +113,9 @@ class EditorWindowTest : public HostFixture {
         }
         return false;
     }
+    // Long enough for every queued event to arrive and be handled.
     void idleAWhile() {
-        idleUntil([] { return false; });
+        idleUntil([] { return false; }, 300ms);
     }
     bool shows(HostWindow& parent, bool about) {
         return idleUntil(
