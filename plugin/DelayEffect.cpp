@@ -150,10 +150,19 @@ void DelayEffect::setParameter(VstInt32 index, float value) {
     const CoupledTiming* coupled = coupledTimingOf(index);
     const auto before = coupled ? timingValues(*coupled) : TimingValues{};
     applyToEngine(index, value);
-    if (AEffEditor* editor = getEditor()) editor->setParameter(index, value);
+    showInEditor(index);
     if (presets_.isApplyingProgram()) return;
     presets_.setParameter(index, engineHolds(index) ? getParameter(index) : value);
-    if (coupled) storeCoupledTiming(*coupled, index, value, before);
+    if (!coupled) return;
+    storeCoupledTiming(*coupled, index, value, before);
+    for (const int moved : {coupled->mode, coupled->range, coupled->time})
+        if (moved != index) showInEditor(moved);
+}
+
+// The editor shows what the effect holds, which is not always what was written: a value out
+// of range is limited, and a side's delay mode, range and time move each other.
+void DelayEffect::showInEditor(VstInt32 index) {
+    if (AEffEditor* editor = getEditor()) editor->setParameter(index, getParameter(index));
 }
 
 DelayEffect::TimingValues DelayEffect::timingValues(const CoupledTiming& side) {
@@ -354,10 +363,13 @@ void DelayEffect::programApplicationStarts(int) {
 // tempo.
 void DelayEffect::programApplied(int program) {
     const Program& applied = presets_.programs()[program];
-    for (const int time : {param::DlyTimeL, param::DlyTimeR})
+    for (const int time : {param::DlyTimeL, param::DlyTimeR}) {
         engine_.storeValue(time, applied.values[static_cast<std::size_t>(time)]);
+        showInEditor(time);
+    }
     engine_.updateTempoDependents(engine::kTempoAll);
-    if (effectEditor_) effectEditor_->linkOn();
+    // A program whose channels match is shown linked; any other leaves the link off.
+    if (effectEditor_ && sidesMatch()) effectEditor_->linkOn();
 }
 
 void DelayEffect::programNameChanged(int program) {

@@ -82,6 +82,7 @@ class DelayEffect final : public AudioEffectX, private PresetSystemOwner {
     engine::HostTiming readHostTiming();
     engine::ResumeRequest gatherResumeRequest();
     void applyToEngine(VstInt32 index, float value);
+    void showInEditor(VstInt32 index);
     TimingValues timingValues(const CoupledTiming& side);
     void storeCoupledTiming(const CoupledTiming& side, VstInt32 written, float value,
                             TimingValues hostView);

@@ -1,5 +1,6 @@
 // The module's exported entry, under both names hosts look for. Here the effect and its editor
 // are wired together: the effect knows the editor only as an EffectEditor.
+#include "editor/Editor.h"
 #include "plugin/DelayEffect.h"
 
 #include <memory>
@@ -12,9 +13,9 @@ bool hostIsUsable(audioMasterCallback audioMaster) {
     return audioMaster && audioMaster(nullptr, audioMasterVersion, 0, 0, nullptr, 0.0f) != 0;
 }
 
-// The effect's editor. None yet: the editor layer will build one here.
-std::unique_ptr<velmora::EffectEditor> createEditor(velmora::DelayEffect&) {
-    return nullptr;
+// The effect's editor: the bitmap panel, opened in a window of the platform.
+std::unique_ptr<velmora::EffectEditor> createEditor(velmora::DelayEffect& effect) {
+    return std::make_unique<velmora::editor::Editor>(effect);
 }
 
 // Creates the effect; ownership passes to the host, which gives it back with effClose.

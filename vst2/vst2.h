@@ -201,6 +201,24 @@ struct VstKeyCode {
     unsigned char modifier;
 };
 
+// Named keys in VstKeyCode::virt; 0 means the key is a character.
+enum VstVirtualKey : unsigned char {
+    VKEY_BACK = 1,
+    VKEY_TAB = 2,
+    VKEY_RETURN = 4,
+    VKEY_ESCAPE = 6,
+    VKEY_END = 9,
+    VKEY_HOME = 10,
+    VKEY_LEFT = 11,
+    VKEY_UP = 12,
+    VKEY_RIGHT = 13,
+    VKEY_DOWN = 14,
+    VKEY_PAGEUP = 15,
+    VKEY_PAGEDOWN = 16,
+    VKEY_ENTER = 19,
+    VKEY_DELETE = 22,
+};
+
 enum VstModifierKey : unsigned char {
     MODIFIER_SHIFT = 1,
     MODIFIER_ALTERNATE = 2,

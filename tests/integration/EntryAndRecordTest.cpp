@@ -45,9 +45,8 @@ TEST_F(EntryTest, RecordCarriesTheDeclaredShape) {
     EXPECT_EQ(effect->numParams, 60);
     EXPECT_EQ(effect->numInputs, 4);
     EXPECT_EQ(effect->numOutputs, 2);
-    // Can-replacing, program chunks and can-double-replacing. The has-editor bit (0x1) joins
-    // them once the editor registers itself; then this reads 0x1031.
-    EXPECT_EQ(effect->flags, 0x1030);
+    // Has-editor, can-replacing, program chunks and can-double-replacing.
+    EXPECT_EQ(effect->flags, 0x1031);
     EXPECT_EQ(effect->uniqueID, fourCharacters('V', 'L', 'M', 'R'));
     EXPECT_EQ(effect->version, 1);
     EXPECT_EQ(effect->initialDelay, 0);

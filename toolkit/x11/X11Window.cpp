@@ -98,3 +98,11 @@ unsigned long X11Window::windowId() const {
 }
 
 } // namespace velmora::toolkit
+
+namespace velmora::toolkit {
+
+std::unique_ptr<PlatformWindow> createPlatformWindow() {
+    return std::make_unique<X11Window>();
+}
+
+} // namespace velmora::toolkit
