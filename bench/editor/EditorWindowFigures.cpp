@@ -86,8 +86,11 @@ double residentKiB() {
     return double(resident) * double(sysconf(_SC_PAGESIZE)) / 1024.0;
 }
 
+// Allocated bytes, in the heap proper and in the blocks large enough to be mapped apart (a
+// decoded bitmap or a framebuffer is one).
 double heapKiB() {
-    return double(mallinfo2().uordblks) / 1024.0;
+    const struct mallinfo2 info = mallinfo2();
+    return double(info.uordblks + info.hblkhd) / 1024.0;
 }
 
 double share(const WindowImage& a, const WindowImage& b) {

@@ -293,6 +293,21 @@ TEST_F(EditorWindowTest, DISABLED_AboutPictureOpensFromTheEdgeAndAClickClosesItW
     EXPECT_TRUE(host.automations().empty());
 }
 
+TEST_F(EditorWindowTest, KeysNoFieldWantsGoBackToTheHost) {
+    const VstKeyCode letter{'a', 0, 0};
+    const VstKeyCode arrow{0, VKEY_UP, MODIFIER_SHIFT};
+    EXPECT_FALSE(instance->editorKeyDown(letter)) << "no editor open";
+    openEditor();
+    ASSERT_TRUE(shows(*window, false));
+    const auto before = allParameters(*instance);
+    EXPECT_FALSE(instance->editorKeyDown(letter)) << "nothing has the keyboard focus";
+    EXPECT_FALSE(instance->editorKeyUp(letter));
+    EXPECT_FALSE(instance->editorKeyDown(arrow));
+    EXPECT_FALSE(instance->editorKeyUp(arrow));
+    idleAWhile();
+    EXPECT_EQ(allParameters(*instance), before);
+}
+
 TEST_F(EditorWindowTest, CloseRemovesTheChildAndAReopenShowsThePanelAgain) {
     HostedEditor& editor = openEditor();
     ASSERT_TRUE(shows(*window, false));
