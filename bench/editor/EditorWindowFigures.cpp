@@ -245,7 +245,7 @@ void measureIdleWithMeters(HostedEditor& editor, double seconds) {
         idle = idleAt30Hz(editor, seconds);
         playing = editor.window().capture();
     }
-    printIdle("idle with audio playing (meters moving)", idle);
+    printIdle("idle with audio playing through the effect", idle);
     std::printf("  the window changed in %.1f%% of its pixels between silence and playing\n",
                 100.0 * (1.0 - share(quiet, playing)));
     editor.close();
