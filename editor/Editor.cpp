@@ -6,6 +6,7 @@
 #include "editor/QelOnOffButton.h"
 #include "editor/Tags.h"
 #include "engine/ParameterIndex.h"
+#include "platform/Ticks.h"
 
 #include <algorithm>
 #include <cmath>
@@ -22,7 +23,8 @@ bool Editor::openPlatformWindow(toolkit::CFrame& frame, void* parent) {
 Editor::Editor(DelayEffect& effect, FrameOpener opener)
     : EffectEditor(&effect), effect_(effect),
       opener_(std::move(opener)), rect_{0, 0, layout::kPanelHeight, layout::kPanelWidth},
-      actions_(effect, controls_, state_) {}
+      actions_(effect, controls_, state_), readout_(platform::tickCountMs()),
+      meters_(platform::tickCountMs()) {}
 
 Editor::~Editor() {
     close();
@@ -44,6 +46,7 @@ bool Editor::open(void* parentWindow) {
     frame_->setBackground(editorBitmaps().load(layout::kBackgroundBitmap));
     // The controls read the effect afresh; what was posted before is already in those values.
     pending_.discard();
+    readout_.resetBlink();
     buildControls();
     knobMode_ = toolkit::kLinearMode;
     if (!opener_ || !opener_(*frame_, parentWindow)) {
@@ -99,6 +102,8 @@ void Editor::idle() {
     showPostedParameters();
     showLinkState();
     showTempo();
+    showReadout();
+    showMeters();
     frame_->idle();
 }
 
@@ -121,6 +126,29 @@ void Editor::showTempo() {
     if (editedTag_ == tags::kTempo) return;
     const double normalised = std::clamp(effect_.getNormalisedTempo(), 0.0, 1.0);
     controls_.setValue(tags::kTempo, static_cast<float>(std::sqrt(normalised)));
+}
+
+void Editor::showReadout() {
+    const ReadoutInput input{editedTag_, frame_->getCurrentMouseLocation(), knobUnderMouse(),
+                             state_.showRight};
+    const ReadoutValues values = readout_.update(effect_, input, platform::tickCountMs());
+    for (std::size_t i = 0; i < values.size(); ++i)
+        controls_.setValue(tags::kFirstReadout + static_cast<std::int32_t>(i), values[i]);
+}
+
+std::int32_t Editor::knobUnderMouse() const {
+    const auto* control = dynamic_cast<const toolkit::CControl*>(
+        frame_->getViewAt(frame_->getCurrentMouseLocation()));
+    if (!control) return kNoTag;
+    const ControlPlacement* placement = layout::findControl(control->getTag());
+    return placement && placement->kind == ControlKind::knob ? control->getTag() : kNoTag;
+}
+
+// The meters jump up to a new peak at once and fall back over half a second.
+void Editor::showMeters() {
+    meters_.update(effect_, platform::tickCountMs());
+    controls_.setValue(tags::kLeftMeter, meters_.left());
+    controls_.setValue(tags::kRightMeter, meters_.right());
 }
 
 // ---- What the effect sends ----

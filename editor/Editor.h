@@ -6,8 +6,10 @@
 #pragma once
 
 #include "editor/ControlActions.h"
+#include "editor/LevelMeters.h"
 #include "editor/PanelControls.h"
 #include "editor/PendingParameters.h"
+#include "editor/ValueReadout.h"
 #include "plugin/DelayEffect.h"
 #include "plugin/EffectEditor.h"
 #include "toolkit/CControlListener.h"
@@ -69,6 +71,9 @@ class Editor final : public EffectEditor,
     void showPostedParameters();
     void showLinkState();
     void showTempo();
+    void showReadout();
+    void showMeters();
+    std::int32_t knobUnderMouse() const;
 
     DelayEffect& effect_;
     FrameOpener opener_;
@@ -77,6 +82,8 @@ class Editor final : public EffectEditor,
     PanelControls controls_;
     ControlActions actions_;
     PendingParameters pending_;
+    ValueReadout readout_;
+    LevelMeters meters_;
     std::unique_ptr<toolkit::CFrame> frame_;
     toolkit::KnobMode knobMode_ = toolkit::kLinearMode;
     // The control whose gesture is in progress, -1 when none: the readout shows its value.

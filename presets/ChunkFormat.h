@@ -20,6 +20,13 @@ inline constexpr std::uint8_t kBankType = 0x38;
 inline constexpr std::uint8_t kMidiSettingsType = 0x0C;
 inline constexpr std::uint32_t kFormatVersion = 0x01010000u;
 
+// Older single-type layouts that files and stored values may still hold: the ID, the type
+// byte, then bare names and float values (see StoredChunkLoader).
+inline constexpr std::uint8_t kLegacyPresetType = 0x21;
+inline constexpr std::uint8_t kLegacyBankType = 0x37;
+inline constexpr std::uint8_t kLegacyMidiSettingsType = 0x0B;
+inline constexpr std::size_t kLegacyPrefixBytes = 5;
+
 // Header: ID (4), type (1), version, slot count, record count, current program, data size,
 // four reserved words.
 inline constexpr std::size_t kHeaderBytes = 41;

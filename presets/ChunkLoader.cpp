@@ -12,33 +12,32 @@ struct Record {
     ChunkReader payload;
 };
 
-enum class Visit { Continue, Reject };
-
-// Walks `count` records in order. Answers false when a record's head or payload does not lie
-// wholly inside the data or its payload size is negative, or when the visitor rejects one.
+// Walks `count` records in order; the visitor answers Loaded to go on. Answers Malformed when a
+// record's head or payload does not lie wholly inside the data or its payload size is negative,
+// or the first refusal of the visitor.
 template <class Visitor>
-bool walkRecords(const ChunkReader& records, std::int32_t count, Visitor&& visit) {
+LoadStatus walkRecords(const ChunkReader& records, std::int32_t count, Visitor&& visit) {
     std::size_t offset = 0;
     for (std::int32_t i = 0; i < count; ++i) {
         const auto type = records.int32(offset);
         const auto payloadSize = records.int32(offset + 4);
         const auto program = records.int32(offset + 8);
-        if (!type || !payloadSize || !program || *payloadSize < 0) return false;
+        if (!type || !payloadSize || !program || *payloadSize < 0) return LoadStatus::Malformed;
         const auto payload =
             records.window(offset + kRecordHeadBytes, static_cast<std::size_t>(*payloadSize));
-        if (!payload) return false;
-        if (visit(Record{*type, *program, *payload}) == Visit::Reject) return false;
+        if (!payload) return LoadStatus::Malformed;
+        if (const LoadStatus status = visit(Record{*type, *program, *payload}); !isLoaded(status))
+            return status;
         offset += kRecordHeadBytes + static_cast<std::size_t>(*payloadSize);
     }
-    return true;
+    return LoadStatus::Loaded;
 }
 
-bool readName(const ChunkReader& payload, Program& program) {
+LoadStatus readName(const ChunkReader& payload, Program& program) {
     const auto bytes = payload.bytes(0, kProgramNameBytes);
-    if (!bytes) return false;
-    for (std::size_t i = 0; i < program.name.size(); ++i)
-        program.name[i] = static_cast<char>((*bytes)[i]);
-    return true;
+    if (!bytes) return LoadStatus::Malformed;
+    program.setNameBytes(bytes->first<kProgramNameBytes>());
+    return LoadStatus::Loaded;
 }
 
 struct IndexedValue {
@@ -57,14 +56,14 @@ bool usesParameter(std::int32_t parameter, const ParameterMask& loaded) {
     return isParameterIndex(parameter) && loaded.test(static_cast<std::size_t>(parameter));
 }
 
-// Stores a value record into `program`; rejects a short payload or a value outside 0..1.
-Visit storeValue(const ChunkReader& payload, Program& program, const ParameterMask& loaded) {
+// Stores a value record into `program`; refuses a short payload or a value outside 0..1.
+LoadStatus storeValue(const ChunkReader& payload, Program& program, const ParameterMask& loaded) {
     const auto entry = readIndexedValue(payload);
-    if (!entry) return Visit::Reject;
-    if (!usesParameter(entry->parameter, loaded)) return Visit::Continue;
-    if (!isNormalised(entry->value)) return Visit::Reject;
+    if (!entry) return LoadStatus::Malformed;
+    if (!usesParameter(entry->parameter, loaded)) return LoadStatus::Loaded;
+    if (!isNormalised(entry->value)) return LoadStatus::ValueOutOfRange;
     program.values[static_cast<std::size_t>(entry->parameter)] = entry->value;
-    return Visit::Continue;
+    return LoadStatus::Loaded;
 }
 
 } // namespace
@@ -77,13 +76,11 @@ PresetLoad decodePresetRecords(const ChunkReader& records, const ChunkHeader& he
         return load;
     }
     load.program = templateProgram;
-    const bool complete = walkRecords(records, header.recordCount, [&](const Record& record) {
-        if (record.type == kNameRecord)
-            return readName(record.payload, load.program) ? Visit::Continue : Visit::Reject;
+    load.status = walkRecords(records, header.recordCount, [&](const Record& record) {
+        if (record.type == kNameRecord) return readName(record.payload, load.program);
         if (record.type == kValueRecord) return storeValue(record.payload, load.program, loaded);
-        return Visit::Continue;
+        return LoadStatus::Loaded;
     });
-    load.status = complete ? LoadStatus::Loaded : LoadStatus::Rejected;
     return load;
 }
 
@@ -97,19 +94,18 @@ BankLoad decodeBankRecords(const ChunkReader& records, const ChunkHeader& header
     }
     load.programs = before;
     load.currentProgram = isProgramIndex(header.currentProgram) ? header.currentProgram : 0;
-    const bool complete = walkRecords(records, header.recordCount, [&](const Record& record) {
-        if (!isProgramIndex(record.program)) return Visit::Continue;
+    load.status = walkRecords(records, header.recordCount, [&](const Record& record) {
+        if (!isProgramIndex(record.program)) return LoadStatus::Loaded;
         const auto index = static_cast<std::size_t>(record.program);
         Program& program = load.programs[index];
         if (record.type == kNameRecord) {
             program = templateProgram;
             load.renamed.set(index);
-            return readName(record.payload, program) ? Visit::Continue : Visit::Reject;
+            return readName(record.payload, program);
         }
         if (record.type == kValueRecord) return storeValue(record.payload, program, loaded);
-        return Visit::Continue;
+        return LoadStatus::Loaded;
     });
-    load.status = complete ? LoadStatus::Loaded : LoadStatus::Rejected;
     return load;
 }
 
@@ -120,15 +116,14 @@ MidiSettingsLoad decodeMidiSettingsRecords(const ChunkReader& records, const Chu
         load.status = LoadStatus::Empty;
         return load;
     }
-    const bool complete = walkRecords(records, header.recordCount, [&](const Record& record) {
-        if (record.type != kControllerRecord) return Visit::Continue;
+    load.status = walkRecords(records, header.recordCount, [&](const Record& record) {
+        if (record.type != kControllerRecord) return LoadStatus::Loaded;
         const auto entry = readIndexedValue(record.payload);
-        if (!entry) return Visit::Reject;
+        if (!entry) return LoadStatus::Malformed;
         if (usesParameter(entry->parameter, loaded) && isNormalised(entry->value))
             load.settings.push_back({entry->parameter, entry->value});
-        return Visit::Continue;
+        return LoadStatus::Loaded;
     });
-    load.status = complete ? LoadStatus::Loaded : LoadStatus::Rejected;
     return load;
 }
 

@@ -6,6 +6,7 @@
 
 #include "presets/ChunkFormat.h"
 #include "presets/ChunkReader.h"
+#include "presets/LoadStatus.h"
 #include "presets/ProgramStore.h"
 
 #include <bitset>
@@ -13,19 +14,13 @@
 
 namespace velmora::chunk {
 
-enum class LoadStatus {
-    Loaded,
-    Empty,   // a negative record count: nothing to load
-    Rejected // malformed records or a value outside 0..1
-};
-
 struct PresetLoad {
-    LoadStatus status = LoadStatus::Rejected;
+    LoadStatus status = LoadStatus::Malformed;
     Program program; // the template with the chunk's name and values applied
 };
 
 struct BankLoad {
-    LoadStatus status = LoadStatus::Rejected;
+    LoadStatus status = LoadStatus::Malformed;
     ProgramStore programs;
     int currentProgram = 0;
     std::bitset<kNumPrograms> renamed; // programs that received a name record
@@ -37,7 +32,7 @@ struct ControllerSetting {
 };
 
 struct MidiSettingsLoad {
-    LoadStatus status = LoadStatus::Rejected;
+    LoadStatus status = LoadStatus::Malformed;
     std::vector<ControllerSetting> settings; // in record order
 };
 

@@ -234,13 +234,7 @@ bool PresetSystem::loadPresetChunk(std::span<const std::byte> records,
     const auto load = chunk::decodePresetRecords(chunk::ChunkReader(records, reversed), header,
                                                  template_, everyParameter());
     if (load.status != chunk::LoadStatus::Loaded) return false;
-    const int current = getCurrentProgramIndex();
-    programs_[current] = load.program;
-    owner_.programNameChanged(current);
-    char name[kProgramNameBytes + 1];
-    load.program.copyNameTo(name);
-    setCurrentProgramName(name);
-    setCurrentProgram(current);
+    applyPreset(load.program);
     return true;
 }
 
@@ -260,6 +254,57 @@ bool PresetSystem::loadMidiSettingsChunk(std::span<const std::byte> records,
     if (load.status != chunk::LoadStatus::Loaded) return false;
     applyControllerSettings(load.settings);
     return true;
+}
+
+chunk::LoadStatus PresetSystem::loadPresetFile(std::span<const std::byte> bytes,
+                                               chunk::StoredOrder order) {
+    const auto load = chunk::decodeStoredPreset(bytes, order, template_, everyParameter());
+    if (isLoaded(load.status)) applyPreset(load.program);
+    return load.status;
+}
+
+chunk::LoadStatus PresetSystem::loadBankFile(std::span<const std::byte> bytes,
+                                             chunk::StoredOrder order) {
+    return loadBank(bytes, order, true);
+}
+
+chunk::LoadStatus PresetSystem::loadMidiSettingsFile(std::span<const std::byte> bytes,
+                                                     chunk::StoredOrder order) {
+    const auto load = chunk::decodeStoredMidiSettings(bytes, order, everyParameter());
+    if (isLoaded(load.status)) applyControllerSettings(load.settings);
+    return load.status;
+}
+
+chunk::LoadStatus PresetSystem::loadStoredPreset(std::span<const std::byte> bytes) {
+    return loadPresetFile(bytes, chunk::StoredOrder::AsFound);
+}
+
+chunk::LoadStatus PresetSystem::loadStoredBank(std::span<const std::byte> bytes) {
+    return loadBank(bytes, chunk::StoredOrder::AsFound, false);
+}
+
+chunk::LoadStatus PresetSystem::loadStoredMidiSettings(std::span<const std::byte> bytes) {
+    return loadMidiSettingsFile(bytes, chunk::StoredOrder::AsFound);
+}
+
+// A bank file always leaves program 0 current; a stored default bank the program it names.
+chunk::LoadStatus PresetSystem::loadBank(std::span<const std::byte> bytes, chunk::StoredOrder order,
+                                         bool selectFirstProgram) {
+    const auto load = chunk::decodeStoredBank(bytes, order, programs_, template_, everyParameter());
+    if (isLoaded(load.status))
+        applyPrograms(load.programs, load.renamed, selectFirstProgram ? 0 : load.currentProgram);
+    return load.status;
+}
+
+// The loaded program replaces the current one, whose name the editor and the host then show.
+void PresetSystem::applyPreset(const Program& program) {
+    const int current = getCurrentProgramIndex();
+    programs_[current] = program;
+    owner_.programNameChanged(current);
+    char name[kProgramNameBytes + 1];
+    program.copyNameTo(name);
+    setCurrentProgramName(name);
+    setCurrentProgram(current);
 }
 
 // Restored settings replace the present assignments as a whole: a route left from before

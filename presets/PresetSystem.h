@@ -8,8 +8,10 @@
 #include "presets/ChunkLoader.h"
 #include "presets/ChunkReader.h"
 #include "presets/ControllerAssignments.h"
+#include "presets/LoadStatus.h"
 #include "presets/PresetSystemOwner.h"
 #include "presets/ProgramStore.h"
+#include "presets/StoredChunkLoader.h"
 
 #include <array>
 #include <atomic>
@@ -92,11 +94,28 @@ class PresetSystem {
     bool loadMidiSettingsChunk(std::span<const std::byte> records, const chunk::ChunkHeader& header,
                                bool reversed);
 
+    // Files: the whole bytes of one preset, bank or MIDI-settings file in either layout and
+    // byte order, read with chunk::kMaxStoredChunkBytes as the cap. A preset loads into the
+    // current program; a bank replaces the programs and makes program 0 current. A refused load
+    // changes nothing and names its reason.
+    chunk::LoadStatus loadPresetFile(std::span<const std::byte> bytes, chunk::StoredOrder order);
+    chunk::LoadStatus loadBankFile(std::span<const std::byte> bytes, chunk::StoredOrder order);
+    chunk::LoadStatus loadMidiSettingsFile(std::span<const std::byte> bytes,
+                                           chunk::StoredOrder order);
+    // Stored defaults and memories hold the same bytes as files, are read in the order their ID
+    // shows, and a stored bank makes the program its header names current.
+    chunk::LoadStatus loadStoredPreset(std::span<const std::byte> bytes);
+    chunk::LoadStatus loadStoredBank(std::span<const std::byte> bytes);
+    chunk::LoadStatus loadStoredMidiSettings(std::span<const std::byte> bytes);
+
     // Direct access for the preset bar's older file layouts and the editor.
     const ProgramStore& programs() const { return programs_; }
     const Program& templateProgram() const { return template_; }
 
   private:
+    chunk::LoadStatus loadBank(std::span<const std::byte> bytes, chunk::StoredOrder order,
+                               bool selectFirstProgram);
+    void applyPreset(const Program& program);
     void applyControllerSettings(std::span<const chunk::ControllerSetting> settings);
     void applyPrograms(const ProgramStore& programs, const std::bitset<kNumPrograms>& renamed,
                        int current);

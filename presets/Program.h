@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstddef>
+#include <span>
 #include <string_view>
 
 namespace velmora {
@@ -28,6 +29,12 @@ struct Program {
         name.fill('\0');
         for (std::size_t i = 0; i < name.size() && i < text.size() && text[i] != '\0'; ++i)
             name[i] = text[i];
+    }
+
+    // The 24 name bytes exactly as stored in a chunk or file, terminator or not.
+    void setNameBytes(std::span<const std::byte, kProgramNameBytes> bytes) {
+        for (std::size_t i = 0; i < name.size(); ++i)
+            name[i] = static_cast<char>(bytes[i]);
     }
 
     // The name as text: up to the first NUL, or all 24 bytes when there is none.

@@ -60,8 +60,7 @@ bool readLegacyProgram(const ChunkReader& chunk, std::size_t offset, std::size_t
                        const ParameterMask& loaded, Program& program) {
     const auto name = chunk.bytes(offset, kProgramNameBytes);
     if (!name) return false;
-    for (std::size_t i = 0; i < program.name.size(); ++i)
-        program.name[i] = static_cast<char>((*name)[i]);
+    program.setNameBytes(name->first<kProgramNameBytes>());
     for (std::size_t j = 0; j < values; ++j) {
         if (!loaded.test(j)) continue;
         const auto value = chunk.float32(offset + kProgramNameBytes + 4 * j);

@@ -9,11 +9,14 @@
 #include "engine/ParameterIndex.h"
 #include "engine/ValueTables.h"
 #include "tests/editor/EditorRig.h"
+#include "tests/editor/ReadoutText.h"
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cmath>
 #include <set>
+#include <thread>
 
 namespace velmora::editor::testing {
 namespace {
@@ -358,6 +361,66 @@ TEST_F(EditorGestures, ApplyingAProgramTurnsTheLinkOffUnlessItsSidesMatch) {
         outcomes.insert(rig.editor().isLinked());
     }
     EXPECT_EQ(outcomes.size(), 2u) << "the factory programs have matched and unmatched sides";
+}
+
+// The readout and meters as the open editor shows them after an idle.
+ReadoutValues shownReadout(EditorRig& rig) {
+    ReadoutValues values{};
+    for (std::size_t i = 0; i < values.size(); ++i)
+        values[i] = rig.control(tags::kFirstReadout + static_cast<std::int32_t>(i)).getValue();
+    return values;
+}
+
+TEST_F(EditorGestures, TheReadoutShowsTheKnobUnderTheMouseOrUnderEditAndTheTempoElsewhere) {
+    rig.effect().setNormalisedTempo(normaliseTempo(120.0));
+    rig.driver().moveTo({600, 150}); // over no control
+    rig.editor().idle();
+    EXPECT_EQ(shownText(shownReadout(rig)), "120.0");
+    rig.effect().setParameter(param::Input, 0.5f);
+    rig.driver().moveTo(centreOf(param::Input));
+    rig.editor().idle();
+    EXPECT_EQ(shownText(shownReadout(rig)), "+0.00");
+    showRightPage();
+    rig.effect().setParameter(param::DlyPanR, 0.5f);
+    rig.driver().moveTo(centreOf(tags::kDelayPan));
+    rig.editor().idle();
+    EXPECT_EQ(shownText(shownReadout(rig)), "50:50");
+    // While a knob is held, its value stays on show wherever the pointer goes.
+    rig.driver().press(centreOf(param::Mix));
+    rig.driver().moveTo({600, 150}, kLButton);
+    rig.editor().idle();
+    EXPECT_EQ(rig.editor().editedTag(), param::Mix);
+    EXPECT_NE(shownText(shownReadout(rig)), "120.0");
+    rig.driver().release({600, 150});
+    rig.editor().idle();
+    EXPECT_EQ(shownText(shownReadout(rig)), "120.0");
+}
+
+TEST_F(EditorGestures, TheMetersRiseWithTheSignalAndFallWhenItStops) {
+    rig.effect().setSampleRate(44100.0f);
+    rig.effect().resume();
+    std::vector<float> left(512), right(512), outLeft(512), outRight(512), side(512, 0.0f);
+    for (std::size_t i = 0; i < left.size(); ++i)
+        left[i] = right[i] = 0.9f * std::sin(0.05f * static_cast<float>(i));
+    float* inputs[] = {left.data(), right.data(), side.data(), side.data()};
+    float* outputs[] = {outLeft.data(), outRight.data()};
+    for (int block = 0; block < 8; ++block)
+        rig.effect().processReplacing(inputs, outputs, 512);
+    rig.editor().idle();
+    const float risen = rig.control(tags::kLeftMeter).getValue();
+    EXPECT_GT(risen, 0.5f);
+    EXPECT_GT(rig.control(tags::kRightMeter).getValue(), 0.5f);
+    // Silence: the meter falls its full scale in half a second, not at once.
+    std::fill(left.begin(), left.end(), 0.0f);
+    std::fill(right.begin(), right.end(), 0.0f);
+    for (int block = 0; block < 200; ++block)
+        rig.effect().processReplacing(inputs, outputs, 512);
+    rig.editor().idle();
+    EXPECT_GT(rig.control(tags::kLeftMeter).getValue(), risen - 0.5f);
+    std::this_thread::sleep_for(std::chrono::milliseconds(600));
+    rig.effect().processReplacing(inputs, outputs, 512);
+    rig.editor().idle();
+    EXPECT_FLOAT_EQ(rig.control(tags::kLeftMeter).getValue(), 0.0f);
 }
 
 } // namespace

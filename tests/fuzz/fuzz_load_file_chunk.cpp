@@ -1,6 +1,6 @@
-// Feeds arbitrary bytes to the preset, bank and MIDI-settings chunk loaders the way the file
-// actions do: the 41-byte header is read in the byte order its ID shows, and the records
-// after it go to the loader its type byte names.
+// Feeds arbitrary bytes to the preset, bank and MIDI-settings chunk loaders of a header already
+// read: the 41-byte header is read in the byte order its ID shows, and the records after it go
+// to the loader its type byte names. (Whole files go through the fuzz_*_file targets.)
 #include "presets/ChunkFormat.h"
 #include "tests/presets/OwnedPresetSystem.h"
 
