@@ -3,7 +3,13 @@
 #   1. Ardour's VST2 scanner indexes the binary (entry, record, names);
 #   2. a session script on the dummy audio backend (a sine wave at the inputs) puts the
 #      plug-in on a bus, lets the engine run it for two seconds and reads the bus meter,
-#      saves the session with the plug-in in it (its state chunk), removes it and closes.
+#      saves the session with the plug-in in it (its state chunk), removes it and closes;
+#   3. the editor: a session with the plug-in whose editor window was left open is loaded in
+#      Ardour's GUI under a virtual display (Xvfb). The host opens the plug-in's own editor in
+#      its plug-in window; the check finds the editor's 942x171 child window there, takes a
+#      screenshot (xwd) and checks it is a picture, not a blank or black window.
+#      The screenshot is kept as $VELMORA_SCREENSHOT_DIR/real-host-editor.{xwd,png}
+#      (default: the folder the plug-in is in).
 # Usage: scripts/real-host-check.sh [PATH/TO/Velmora.so] [NAME-THE-PLUGIN-REPORTS]
 set -euo pipefail
 
@@ -11,21 +17,32 @@ root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 plugin="$(realpath "${1:-$root/build/Velmora.so}")"
 name="${2:-Velmora}"
 scanner=/usr/lib/ardour7/ardour-vst-scanner
+screenshots="${VELMORA_SCREENSHOT_DIR:-$(dirname "$plugin")}"
 
 if [ ! -f "$plugin" ]; then
     echo "real-host-check: no plug-in at $plugin (build it first)" >&2
     exit 1
 fi
 
+# The host, and for the editor step a virtual display with tools to list and shoot windows.
+needed=()
 if [ ! -x "$scanner" ] || ! command -v ardour7-lua >/dev/null 2>&1; then
+    needed+=(ardour)
+fi
+for tool in xvfb-run:xvfb xauth:xauth xwd:x11-apps xwininfo:x11-utils convert:imagemagick; do
+    if ! command -v "${tool%%:*}" >/dev/null 2>&1; then
+        needed+=("${tool#*:}")
+    fi
+done
+if [ ${#needed[@]} -gt 0 ]; then
     as_root=()
     if [ "$(id -u)" -ne 0 ]; then
         as_root=(sudo)
     fi
-    echo "real-host-check: installing ardour"
+    echo "real-host-check: installing ${needed[*]}"
     export DEBIAN_FRONTEND=noninteractive
     "${as_root[@]}" apt-get update -qq
-    "${as_root[@]}" apt-get install -y -qq --no-install-recommends ardour >/dev/null
+    "${as_root[@]}" apt-get install -y -qq --no-install-recommends "${needed[@]}" >/dev/null
 fi
 
 work="$(mktemp -d)"
@@ -92,4 +109,6 @@ if ! grep -q "$name" "$work/session/velmora-check.ardour"; then
     echo "real-host-check: FAILED: the saved session does not hold the plug-in" >&2
     exit 1
 fi
-echo "real-host-check: PASSED: Ardour 7 scanned, instantiated, ran, saved and removed $name"
+"$root/scripts/real-host-editor.sh" "$work" "$name" "$screenshots"
+echo "real-host-check: PASSED: Ardour 7 scanned, instantiated, ran, saved and removed $name," \
+    "and showed its editor"

@@ -210,4 +210,34 @@ bool PluginInstance::setSpeakerArrangement(VstInt32 inputs, VstInt32 outputs) {
                       &outputArrangement) != 0;
 }
 
+std::optional<ERect> PluginInstance::editorRect() {
+    ERect* rect = nullptr;
+    dispatcher(effEditGetRect, 0, 0, &rect);
+    if (rect == nullptr) {
+        return std::nullopt;
+    }
+    return *rect;
+}
+
+bool PluginInstance::openEditor(std::uintptr_t parentWindow) {
+    // The interface carries window ids in its pointer argument.
+    return dispatcher(effEditOpen, 0, 0, reinterpret_cast<void*>(parentWindow)) != 0;
+}
+
+void PluginInstance::idleEditor() {
+    dispatcher(effEditIdle);
+}
+
+void PluginInstance::closeEditor() {
+    dispatcher(effEditClose);
+}
+
+bool PluginInstance::editorKeyDown(const VstKeyCode& key) {
+    return dispatcher(effEditKeyDown, key.character, key.virt, nullptr, float(key.modifier)) != 0;
+}
+
+bool PluginInstance::editorKeyUp(const VstKeyCode& key) {
+    return dispatcher(effEditKeyUp, key.character, key.virt, nullptr, float(key.modifier)) != 0;
+}
+
 } // namespace velmora::host

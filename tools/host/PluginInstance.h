@@ -83,6 +83,20 @@ class PluginInstance {
     // effSetSpeakerArrangement with plain arrangements of the given channel counts.
     bool setSpeakerArrangement(VstInt32 inputs, VstInt32 outputs);
 
+    // The editor, as a host drives it from its UI thread. The record's flag says whether there
+    // is one; the calls go to the plug-in either way, as some hosts do.
+    bool hasEditor() const { return (effect_->flags & effFlagsHasEditor) != 0; }
+    // effEditGetRect: the size the editor asks for; nothing when it answers no rectangle.
+    std::optional<ERect> editorRect();
+    // effEditOpen with the host's parent window (an X11 Window id on Linux, an HWND on Windows).
+    bool openEditor(std::uintptr_t parentWindow);
+    void idleEditor();
+    void closeEditor();
+    // effEditKeyDown / effEditKeyUp: the key travels as character in index, virtual key in
+    // value and modifiers in opt, the way hosts pass it. True when the editor used the key.
+    bool editorKeyDown(const VstKeyCode& key);
+    bool editorKeyUp(const VstKeyCode& key);
+
   private:
     std::string readString(VstInt32 opcode, VstInt32 index);
 
