@@ -78,7 +78,7 @@ int countOf(const WindowImage& image, std::uint32_t colour) {
 // The panel as the snapshot tool draws it, with or without the about picture over it.
 const toolkit::Framebuffer& referencePanel(bool about) {
     static const auto render = [](bool withAbout) {
-        snapshot::PanelSnapshot panel(editor::editorBitmaps());
+        snapshot::PanelSnapshot panel;
         if (withAbout) panel.showAbout();
         return panel.render();
     };
@@ -266,9 +266,7 @@ TEST_F(EditorWindowTest, TheRightPageBindsThePairedKnobToTheRightParameterAcross
     EXPECT_NEAR(instance->getParameter(kFbGainR), 0.7f, 1e-4);
 }
 
-// Disabled until the editor builds its about areas (the control factory makes none yet):
-// enable it with them.
-TEST_F(EditorWindowTest, DISABLED_AboutPictureOpensFromTheEdgeAndAClickClosesItWithoutEdits) {
+TEST_F(EditorWindowTest, AboutPictureOpensFromTheEdgeAndAClickClosesItWithoutEdits) {
     openEditor();
     ASSERT_TRUE(shows(*window, false));
     const auto before = allParameters(*instance);
