@@ -1,5 +1,7 @@
 #include "editor/PresetBar.h"
 
+#include "editor/MessageView.h"
+
 #include "editor/CPSKickButton.h"
 #include "editor/CPSOnOffButton.h"
 #include "editor/CPSRockerSwitch.h"
@@ -174,7 +176,12 @@ void PresetBar::showKeyboardFocusOption() {
 
 void PresetBar::idle() {
     if (!frame_) return;
-    if (services_) services_->idle();
+    if (services_) {
+        services_->idle();
+        if (auto message = services_->takeMessage())
+            frame_->setModalView(std::make_unique<MessageView>(
+                frame_->getViewSize(), std::move(message->caption), std::move(message->text)));
+    }
     applyNotices();
     showControllerUnderPointer();
 }

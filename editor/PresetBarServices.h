@@ -4,10 +4,19 @@
 // shell does it. All calls come on the UI thread.
 #pragma once
 
+#include <optional>
+#include <string>
+
 namespace velmora::editor {
 
 enum class PresetFileKind { bank, preset, midiSettings };
 enum class Memo { a, b };
+
+// Something the user must read, for the editor to show when the desktop could not.
+struct UserMessage {
+    std::string caption;
+    std::string text;
+};
 
 class PresetBarServices {
   public:
@@ -30,6 +39,8 @@ class PresetBarServices {
     virtual void idle() {}
     // The editor window closed: a dialog still open is closed too.
     virtual void editorClosed() {}
+    // A message waiting to be shown in the editor, once.
+    virtual std::optional<UserMessage> takeMessage() { return std::nullopt; }
 };
 
 } // namespace velmora::editor

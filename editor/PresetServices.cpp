@@ -6,8 +6,6 @@
 #include "presets/LoadStatus.h"
 #include "presets/StoredChunkLoader.h"
 
-#include <cstdio>
-
 namespace velmora::editor {
 
 namespace {
@@ -288,11 +286,10 @@ void PresetServices::reportManualOpening(platform::DocumentOpening opening) {
     }
 }
 
-// A message in a desktop window; without one, the host's log is all that is left.
+// A message in a desktop window; without a program to show one, the editor shows it.
 void PresetServices::tell(std::string_view caption, std::string_view text) {
     if (platform_.shell->showError(caption, text)) return;
-    std::fprintf(stderr, "Velmora: %.*s%s%.*s\n", int(caption.size()), caption.data(),
-                 caption.empty() ? "" : ": ", int(text.size()), text.data());
+    message_ = UserMessage{std::string(caption), std::string(text)};
 }
 
 // ---- Idle ----

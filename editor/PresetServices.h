@@ -16,6 +16,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 
 namespace velmora::editor {
 
@@ -48,6 +49,7 @@ class PresetServices final : public PresetBarServices {
     void openUserManual() override;
     void idle() override;
     void editorClosed() override;
+    std::optional<UserMessage> takeMessage() override { return std::exchange(message_, {}); }
 
     // Where the manual is looked for: the recorded path, else beside the plug-in.
     std::filesystem::path manualPath() const;
@@ -75,6 +77,7 @@ class PresetServices final : public PresetBarServices {
     Platform platform_;
     PresetFiles files_;
     std::optional<FileAction> pendingAction_; // waiting for its dialog
+    std::optional<UserMessage> message_;      // for the editor to show
 };
 
 } // namespace velmora::editor

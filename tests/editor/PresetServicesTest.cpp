@@ -2,6 +2,7 @@
 // functions and a scripted dialog and shell: defaults a new instance starts with, the A/B
 // memories, file actions that wait for their dialog, and the manual's messages.
 #include "editor/PresetServices.h"
+#include "editor/MessageView.h"
 #include "engine/ParameterIndex.h"
 #include "platform/SettingNames.h"
 #include "plugin/DelayEffect.h"
@@ -250,6 +251,29 @@ TEST_F(PresetServicesTest, TheLoadPresetButtonLoadsTheChosenFileOnIdle) {
     EXPECT_FLOAT_EQ(rig.parameter(param::Reso), 0.66f);
     rig.editor().idle();
     EXPECT_FLOAT_EQ(rig.control(param::Reso).getValue(), 0.66f);
+}
+
+// With no dialog program on the system, the click says so in the editor, and a click on the
+// message puts it away.
+TEST_F(PresetServicesTest, WithoutADialogProgramTheEditorSaysSo) {
+    test::ScratchFolder emptyPath;
+    test::ScopedEnvironment path{"PATH", emptyPath.path().string()};
+    EditorRig rig;
+    rig.editor().presetBar().setServices(
+        std::make_unique<PresetServices>(rig.effect().presets(), PresetServices::userPlatform()));
+    ASSERT_TRUE(rig.open());
+    const auto& button = rig.control(102).getViewSize();
+    const toolkit::Pixel before = rig.driver().pixel(471, 85);
+    rig.driver().click({button.left + 5, button.top + 5});
+    rig.editor().idle();
+    rig.editor().idle();
+    const auto* message = dynamic_cast<const MessageView*>(rig.editor().frame()->getModalView());
+    ASSERT_NE(message, nullptr);
+    EXPECT_NE(message->text().find("zenity or kdialog"), std::string::npos) << message->text();
+    EXPECT_TRUE(message->box().pointInside({471, 85}));
+    EXPECT_NE(rig.driver().pixel(471, 85), before) << "the box is drawn over the panel";
+    rig.driver().click({5, 5});
+    EXPECT_EQ(rig.editor().frame()->getModalView(), nullptr);
 }
 
 } // namespace
