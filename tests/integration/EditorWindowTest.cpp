@@ -4,6 +4,7 @@
 // the parameters and what the plug-in told the host.
 // gtest comes before Xlib's headers, whose macros (None, Bool) clash with its names.
 #include "tests/support/HostFixture.h"
+#include "tests/support/ScratchFolder.h"
 
 #include "editor/EditorBitmaps.h"
 #include "tools/hostwindow/HostedEditor.h"
@@ -43,6 +44,8 @@ constexpr XPoint kOutputKnob{493, 46};        // tag 1, Output
 constexpr XPoint kFeedbackGainKnob{225, 47};  // tag 84, FbGainL/FbGainR by page
 constexpr XPoint kRightPageSelector{69, 116}; // tag 92
 constexpr XPoint kLeftAboutArea{11, 77};      // tag 82, left edge
+constexpr XPoint kLoadPresetButton{187, 163}; // tag 102
+constexpr XPoint kSavePresetButton{124, 163}; // tag 103
 constexpr int kOutput = 1;
 constexpr int kFbGainL = 3;
 constexpr int kFbGainR = 4;
@@ -289,6 +292,25 @@ TEST_F(EditorWindowTest, AboutPictureOpensFromTheEdgeAndAClickClosesItWithoutEdi
 
     EXPECT_EQ(allParameters(*instance), before);
     EXPECT_TRUE(host.automations().empty());
+}
+
+// The preset bar's save and load go through the desktop's file dialog (here a stand-in zenity
+// that answers with a path) while the host keeps idling the editor.
+TEST_F(EditorWindowTest, SavingAndLoadingAPresetGoesThroughTheDesktopsDialog) {
+    test::ScratchFolder tools;
+    const auto preset = tools / "mine.qel";
+    test::writeScript(tools / "zenity", "echo '" + preset.string() + "'\n");
+    const char* searched = std::getenv("PATH");
+    test::ScopedEnvironment path{"PATH", tools.path().string() + ":" + (searched ? searched : "")};
+    openEditor();
+    ASSERT_TRUE(shows(*window, false));
+    instance->setParameter(kOutput, 0.8f);
+    click(*window, kSavePresetButton);
+    ASSERT_TRUE(idleUntil([&] { return std::filesystem::exists(preset); }));
+    instance->setParameter(kOutput, 0.2f);
+    click(*window, kLoadPresetButton);
+    EXPECT_TRUE(idleUntil([&] { return instance->getParameter(kOutput) == 0.8f; }))
+        << "Output is " << instance->getParameter(kOutput);
 }
 
 TEST_F(EditorWindowTest, KeysNoFieldWantsGoBackToTheHost) {
