@@ -312,6 +312,7 @@ bool Win32Window::handleKey(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         const std::uint32_t modifiers = heldModifiers();
         // If unused, the host gets the key press itself, which its shortcuts look at.
         const SourceMessage forward = lastKeyDown_.message ? lastKeyDown_ : source;
+        lastKeyDown_ = {}; // one press, one character; an autorepeat sends both again
         if (const auto character = characterFrom(unsigned(wParam), pressed, modifiers))
             queueKey(window, {*character, VirtualKey::none, modifiers}, forward);
         return true;
