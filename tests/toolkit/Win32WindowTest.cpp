@@ -113,19 +113,18 @@ struct LoggingSink : PlatformEventSink {
     std::vector<std::string> take() { return std::exchange(log, {}); }
 };
 
+BOOL CALLBACK collectEditorWindow(HWND window, LPARAM list) {
+    wchar_t name[64]{};
+    GetClassNameW(window, name, 64);
+    if (std::wstring_view(name) == kEditorClass)
+        reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+    return TRUE;
+}
+
 // The top-level windows of the editor's class: its pop-ups (a child is not top-level).
 std::vector<HWND> editorPopups() {
     std::vector<HWND> found;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND window, LPARAM list) -> BOOL {
-            wchar_t name[64]{};
-            GetClassNameW(window, name, 64);
-            if (std::wstring_view(name) == kEditorClass)
-                reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&found));
+    EnumThreadWindows(GetCurrentThreadId(), &collectEditorWindow, reinterpret_cast<LPARAM>(&found));
     return found;
 }
 
@@ -307,8 +306,13 @@ TEST_F(Win32BackendTest, PopupsAreTopmostHoldTheMouseAndGoWithTheirOwner) {
     deliver();
     EXPECT_EQ(popupSink.take(), (Log{"down -20,-30 1"})) << "a press outside, in its terms";
 
-    // Another window taking the mouse is a press outside for the pop-up.
+    // Another window taking the mouse, or another program becoming the active one, is a
+    // press outside for the pop-up.
     SetCapture(child);
+    deliver();
+    EXPECT_EQ(popupSink.take(), (Log{"down -1,-1 0"}));
+    SendMessageW(handle, WM_ACTIVATEAPP, TRUE, 0);
+    SendMessageW(handle, WM_ACTIVATEAPP, FALSE, 0);
     deliver();
     EXPECT_EQ(popupSink.take(), (Log{"down -1,-1 0"}));
 

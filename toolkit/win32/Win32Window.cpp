@@ -49,6 +49,11 @@ bool isButtonUp(UINT message) {
     return message == WM_LBUTTONUP || message == WM_MBUTTONUP || message == WM_RBUTTONUP;
 }
 
+bool lostThePointer(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_CAPTURECHANGED) return reinterpret_cast<HWND>(lParam) != window;
+    return message == WM_ACTIVATEAPP && wParam == FALSE;
+}
+
 PixelRect pixelRectOf(const RECT& r) {
     return {int(r.left), int(r.top), int(r.right), int(r.bottom)};
 }
@@ -242,11 +247,12 @@ LRESULT Win32Window::handle(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     case WM_MOUSEACTIVATE:
         return isChild ? DefWindowProcW(window, message, wParam, lParam) : MA_NOACTIVATE;
     case WM_CAPTURECHANGED:
-        // A pop-up that lost the mouse to another window would never see the click that
-        // closes it: it hears of a press outside instead.
-        if (!isChild && reinterpret_cast<HWND>(lParam) != window)
+    case WM_ACTIVATEAPP:
+        // A pop-up that lost the mouse to another window, or whose program is no longer the
+        // active one, would never see the click that closes it: it hears of a press outside.
+        if (!isChild && lostThePointer(window, message, wParam, lParam))
             queuePointer(window, EventKind::mouseDown, {-1, -1}, {});
-        return 0;
+        return message == WM_ACTIVATEAPP ? DefWindowProcW(window, message, wParam, lParam) : 0;
     default:
         break;
     }
