@@ -27,7 +27,7 @@ case "${1:-}" in
     ;;
 esac
 
-for tool in x86_64-w64-mingw32-g++-posix i686-w64-mingw32-g++-posix wine wineboot; do
+for tool in x86_64-w64-mingw32-g++-posix i686-w64-mingw32-g++-posix wineserver /usr/lib/wine/wine64; do
     if ! command -v "$tool" >/dev/null 2>&1; then
         echo "test-windows: $tool is missing: run scripts/install-windows-deps.sh" >&2
         exit 1
@@ -57,7 +57,8 @@ prepare_wine() {
     if [ "$wine_ready" -eq 0 ]; then
         stage "wine prefix ($prefix)"
         local started=$SECONDS
-        wineboot -i >/dev/null 2>&1
+        # A 64-bit prefix; it also serves 32-bit programs where the machine can run them.
+        WINELOADER=/usr/lib/wine/wine64 /usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1
         wineserver -w
         printf 'wineboot: %d s\n' $((SECONDS - started))
         wine_ready=1

@@ -10,5 +10,6 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
-# Test programs run through Wine.
-set(CMAKE_CROSSCOMPILING_EMULATOR wine)
+# Test programs run through Wine's loader of this width (the `wine` script prefers the 32-bit
+# one whenever it is installed, even where the kernel cannot run it).
+set(CMAKE_CROSSCOMPILING_EMULATOR /usr/lib/wine/wine)

@@ -36,7 +36,8 @@ void writeLittle32(std::span<std::byte> bytes, std::size_t at, std::uint32_t val
 // Where the pixels start behind the info header: after its colour masks and palette.
 std::size_t pixelOffset(std::span<const std::byte> info) {
     const std::uint32_t headerSize = readLittle32(info, 0);
-    const auto bitCount = static_cast<std::uint16_t>(readLittle32(info, 12) & 0xffffu);
+    const auto bitCount =
+        static_cast<std::uint16_t>(readLittle32(info, 12) >> 16); // after the planes
     const std::uint32_t compression = readLittle32(info, 16);
     const std::uint32_t coloursUsed = readLittle32(info, 32);
     constexpr std::uint32_t bitFields = 3;
