@@ -3,7 +3,8 @@
 # win32, build-win64/ and build-win32/) and runs them under Wine in a prefix of its own, made
 # in a temporary folder and removed afterwards, so every run starts from a fresh registry:
 #   1. the DLL's import table lists only system DLLs and its exports are VSTPluginMain and main;
-#   2. the unit tests (engine, presets, plug-in, the Windows platform seams);
+#   2. the unit tests (engine, presets, plug-in, the Windows platform seams, the bitmap
+#      resources);
 #   3. the integration tests: the project's host harness loads the DLL through its entry, checks
 #      the record, renders audio whose bits must equal the Linux build's, keeps state.
 # Needs scripts/install-windows-deps.sh. A machine that cannot run 32-bit programs (the kernel's
@@ -104,7 +105,7 @@ failed=0
 for preset in "${presets[@]}"; do
     started=$SECONDS
     stage "$preset: cross build"
-    build "$preset" Velmora velmora_unit_tests velmora_integration_tests
+    build "$preset" Velmora velmora_unit_tests velmora_integration_tests velmora_resources_tests
     printf 'build: %d s\n' $((SECONDS - started))
     check_module "build-$preset/Velmora.dll"
     if [ "$preset" = win32 ] && ! can_run_32bit; then
@@ -114,7 +115,7 @@ for preset in "${presets[@]}"; do
     prepare_wine
     stage "$preset: tests under Wine"
     started=$SECONDS
-    if ! ctest --test-dir "build-$preset" -R '^velmora_(unit|integration)_tests$' \
+    if ! ctest --test-dir "build-$preset" -R '^velmora_(unit|integration|resources)_tests$' \
         --output-on-failure; then
         failed=1
     fi
