@@ -50,9 +50,15 @@ __attribute__((visibility("default"))) AEffect* VSTPluginMain(audioMasterCallbac
 }
 
 // Older hosts look for the entry under the name "main"; C++ reserves that name for the
-// program's entry, so the second export is declared under an assembler name.
+// program's entry, so the second export is declared under an assembler name. 32-bit Windows
+// gives C names a leading underscore, and the assembler name must carry it too.
+#if defined(_WIN32) && !defined(_WIN64)
+#define VELMORA_MAIN_SYMBOL "_main"
+#else
+#define VELMORA_MAIN_SYMBOL "main"
+#endif
 __attribute__((visibility("default"))) AEffect*
-vstMainEntry(audioMasterCallback audioMaster) __asm__("main");
+vstMainEntry(audioMasterCallback audioMaster) __asm__(VELMORA_MAIN_SYMBOL);
 
 AEffect* vstMainEntry(audioMasterCallback audioMaster) {
     return VSTPluginMain(audioMaster);

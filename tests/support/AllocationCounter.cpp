@@ -5,6 +5,9 @@
 
 #include <cstdlib>
 #include <new>
+#ifdef _WIN32
+#include <malloc.h>
+#endif
 
 namespace {
 
@@ -19,7 +22,20 @@ void* allocateAligned(std::size_t size, std::align_val_t alignment) {
     ++allocationCount;
     const auto align = static_cast<std::size_t>(alignment);
     const std::size_t rounded = (size + align - 1) / align * align;
+#ifdef _WIN32
+    // Windows' C library has no aligned_alloc: its aligned blocks need their own free.
+    return _aligned_malloc(rounded == 0 ? align : rounded, align);
+#else
     return std::aligned_alloc(align, rounded == 0 ? align : rounded);
+#endif
+}
+
+void releaseAligned(void* block) {
+#ifdef _WIN32
+    _aligned_free(block);
+#else
+    std::free(block);
+#endif
 }
 
 void* orThrow(void* block) {
@@ -79,20 +95,20 @@ void operator delete[](void* block, const std::nothrow_t&) noexcept {
     std::free(block);
 }
 void operator delete(void* block, std::align_val_t) noexcept {
-    std::free(block);
+    releaseAligned(block);
 }
 void operator delete[](void* block, std::align_val_t) noexcept {
-    std::free(block);
+    releaseAligned(block);
 }
 void operator delete(void* block, std::size_t, std::align_val_t) noexcept {
-    std::free(block);
+    releaseAligned(block);
 }
 void operator delete[](void* block, std::size_t, std::align_val_t) noexcept {
-    std::free(block);
+    releaseAligned(block);
 }
 void operator delete(void* block, std::align_val_t, const std::nothrow_t&) noexcept {
-    std::free(block);
+    releaseAligned(block);
 }
 void operator delete[](void* block, std::align_val_t, const std::nothrow_t&) noexcept {
-    std::free(block);
+    releaseAligned(block);
 }

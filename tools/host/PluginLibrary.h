@@ -2,14 +2,16 @@
 #pragma once
 
 #include "tools/host/HostError.h"
+#include "tools/host/LoadedModule.h"
 #include "tools/host/ScriptedHost.h"
 #include "vst2/vst2.h"
 
+#include <memory>
 #include <string>
 
 namespace velmora::host {
 
-// RAII over dlopen/dlclose of one plug-in binary and its entry function.
+// One loaded plug-in binary and its entry function.
 class PluginLibrary {
   public:
     // Throws HostError when the file cannot be loaded or exports neither VSTPluginMain nor main.
@@ -29,7 +31,7 @@ class PluginLibrary {
     using Entry = AEffect*(VST_CALL*)(audioMasterCallback);
 
     std::string path_;
-    void* handle_ = nullptr;
+    std::unique_ptr<LoadedModule> module_;
     Entry entry_ = nullptr;
     bool entryIsVstPluginMain_ = false;
 };

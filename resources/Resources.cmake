@@ -1,0 +1,15 @@
+# Writes the resource script naming every BMP file in BITMAP_DIR as a bitmap resource by id:
+#   cmake -DBITMAP_DIR=... -DOUTPUT=Bitmaps.rc -P Resources.cmake
+file(GLOB bitmaps "${BITMAP_DIR}/*.bmp")
+list(SORT bitmaps COMPARE NATURAL)
+set(script "// Generated at build time from resources/bitmaps/*.bmp by resources/Resources.cmake.\n")
+foreach(bitmap IN LISTS bitmaps)
+  get_filename_component(id "${bitmap}" NAME_WE)
+  if(NOT id MATCHES "^[0-9]+$")
+    message(FATAL_ERROR "bitmap file not named by its id: ${bitmap}")
+  endif()
+  string(APPEND script "${id} BITMAP \"${bitmap}\"\n")
+endforeach()
+file(WRITE "${OUTPUT}.tmp" "${script}")
+file(COPY_FILE "${OUTPUT}.tmp" "${OUTPUT}" ONLY_IF_DIFFERENT)
+file(REMOVE "${OUTPUT}.tmp")
