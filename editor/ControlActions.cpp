@@ -37,7 +37,9 @@ bool mirrorsAcrossChannels(std::int32_t tag) {
     return tag == tags::kFbPan || tag == tags::kDelayPan;
 }
 
-bool bracketsPartnerToo(std::int32_t tag) {
+// The knobs and buttons that write one channel pair: the shown side, and the partner when
+// linked. Their gestures bracket both.
+bool writesOnePair(std::int32_t tag) {
     switch (tag) {
     case tags::kFbPan:
     case tags::kFbGain:
@@ -108,16 +110,11 @@ void ControlActions::valueChanged(toolkit::CControl& control) {
     const float value = control.getValue();
     // A stepper clicked plainly steps up; with Shift or Control (a larger multiplier) down.
     const bool up = multiplierOf(control) == 1.0f;
-    switch (tag) {
-    case tags::kFbPan:
-    case tags::kFbGain:
-    case tags::kDelayPan:
-    case tags::kDelayGate:
-    case tags::kFbInvert:
-    case tags::kDelayInvert:
-    case tags::kInputMute:
+    if (writesOnePair(tag)) {
         writePair(pairOf(tag), value, mirrorsAcrossChannels(tag));
         return;
+    }
+    switch (tag) {
     case tags::kDelayMode:
         changeDelayMode(value);
         return;
@@ -134,10 +131,10 @@ void ControlActions::valueChanged(toolkit::CControl& control) {
         dragTempo(value);
         return;
     case tags::kPreNumStepper:
-        stepPreDelay(shown(kPreNum), shown(kPreDen), up);
+        stepPreDelay(kPreNum, kPreDen, up);
         return;
     case tags::kPreDenStepper:
-        stepPreDelay(shown(kPreDen), shown(kPreNum), up);
+        stepPreDelay(kPreDen, kPreNum, up);
         return;
     case tags::kDelayNumStepper:
     case tags::kDelayDenStepper: {
@@ -181,16 +178,16 @@ float ControlActions::multiplierOf(const toolkit::CControl& control) {
 // ---- Gestures ----
 
 void ControlActions::beginGesture(std::int32_t tag) {
-    if (!bracketsPartnerToo(tag) && !bracketsShownOnly(tag)) return;
+    if (!writesOnePair(tag) && !bracketsShownOnly(tag)) return;
     const Binding pair = pairOf(tag);
     bracketedShown_ = shown(pair);
-    bracketedPartner_ = bracketsPartnerToo(tag) && state_.linked ? partner(pair) : -1;
+    bracketedPartner_ = writesOnePair(tag) && state_.linked ? partner(pair) : -1;
     effect_.beginEdit(bracketedShown_);
     if (bracketedPartner_ >= 0) effect_.beginEdit(bracketedPartner_);
 }
 
 void ControlActions::endGesture(std::int32_t tag) {
-    if (!bracketsPartnerToo(tag) && !bracketsShownOnly(tag)) return;
+    if (!writesOnePair(tag) && !bracketsShownOnly(tag)) return;
     if (bracketedPartner_ >= 0) effect_.endEdit(bracketedPartner_);
     if (bracketedShown_ >= 0) effect_.endEdit(bracketedShown_);
     bracketedShown_ = bracketedPartner_ = -1;
@@ -278,17 +275,11 @@ void ControlActions::step(int index, bool up) {
 }
 
 // A linked pre-delay copies the whole note value, so both channels end on the same one.
-void ControlActions::stepPreDelay(int index, int otherIndex, bool up) {
-    step(index, up);
+void ControlActions::stepPreDelay(const Binding& stepped, const Binding& other, bool up) {
+    step(shown(stepped), up);
     if (!state_.linked) return;
-    const auto partnerOf = [&](int shownIndex) {
-        return shownIndex == kPreNum.left    ? kPreNum.right
-               : shownIndex == kPreNum.right ? kPreNum.left
-               : shownIndex == kPreDen.left  ? kPreDen.right
-                                             : kPreDen.left;
-    };
-    writeBracketed(partnerOf(index), parameter(index));
-    writeBracketed(partnerOf(otherIndex), parameter(otherIndex));
+    writeBracketed(partner(stepped), parameter(shown(stepped)));
+    writeBracketed(partner(other), parameter(shown(other)));
 }
 
 void ControlActions::nudgeDelayTime(int index, float milliseconds) {

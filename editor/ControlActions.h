@@ -45,7 +45,7 @@ class ControlActions {
     void dragDelayTime(float root);
     void dragLfoRate(float root);
     void dragTempo(float root);
-    void stepPreDelay(int index, int otherIndex, bool up);
+    void stepPreDelay(const layout::Binding& stepped, const layout::Binding& other, bool up);
     void step(int index, bool up);
     void nudgeDelayTime(int index, float milliseconds);
     void nudgeLfoRate(bool up);

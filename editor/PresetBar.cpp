@@ -20,7 +20,7 @@ namespace velmora::editor {
 
 using namespace toolkit;
 using layout::PresetBarKind;
-using layout::PresetBarSpec;
+using layout::PresetBarPlacement;
 
 namespace {
 
@@ -98,52 +98,53 @@ CControl* PresetBar::control(std::int32_t tag) const {
     return nullptr;
 }
 
-std::unique_ptr<CControl> PresetBar::makeControl(const PresetBarSpec& spec,
+std::unique_ptr<CControl> PresetBar::makeControl(const PresetBarPlacement& placement,
                                                  CControlListener* listener) const {
-    switch (spec.kind) {
+    switch (placement.kind) {
     case PresetBarKind::nameField:
-        return makeNameField(spec, listener);
+        return makeNameField(placement, listener);
     case PresetBarKind::programMenu:
-        return makeProgramMenu(spec, listener);
+        return makeProgramMenu(placement, listener);
     case PresetBarKind::controllerText:
-        return makeControllerDisplay(spec);
+        return makeControllerDisplay(placement);
     default:
         break;
     }
-    CBitmap strip = editorBitmaps().load(spec.bitmap);
+    CBitmap strip = editorBitmaps().load(placement.bitmap);
     if (!strip.isLoaded()) return nullptr;
-    const CCoord frameHeight = frameHeightOf(strip, spec.frames);
-    switch (spec.kind) {
+    const CCoord frameHeight = frameHeightOf(strip, placement.frames);
+    switch (placement.kind) {
     case PresetBarKind::rocker:
-        return std::make_unique<CPSRockerSwitch>(spec.rect, listener, spec.tag, frameHeight,
-                                                 std::move(strip));
+        return std::make_unique<CPSRockerSwitch>(placement.rect, listener, placement.tag,
+                                                 frameHeight, std::move(strip));
     case PresetBarKind::saveLoadButton:
-        return std::make_unique<CSaveLoadButton>(spec.rect, listener, spec.tag, frameHeight,
-                                                 std::move(strip));
+        return std::make_unique<CSaveLoadButton>(placement.rect, listener, placement.tag,
+                                                 frameHeight, std::move(strip));
     case PresetBarKind::kickButton:
-        return std::make_unique<CPSKickButton>(spec.rect, listener, spec.tag, frameHeight,
-                                               std::move(strip), isDefaultButton(spec.tag));
+        return std::make_unique<CPSKickButton>(placement.rect, listener, placement.tag, frameHeight,
+                                               std::move(strip), isDefaultButton(placement.tag));
     case PresetBarKind::onOffButton:
-        return std::make_unique<CPSOnOffButton>(spec.rect, listener, spec.tag, std::move(strip));
+        return std::make_unique<CPSOnOffButton>(placement.rect, listener, placement.tag,
+                                                std::move(strip));
     default:
         return nullptr;
     }
 }
 
-std::unique_ptr<CControl> PresetBar::makeNameField(const PresetBarSpec& spec,
+std::unique_ptr<CControl> PresetBar::makeNameField(const PresetBarPlacement& placement,
                                                    CControlListener* listener) const {
-    const CRect rect = nameFieldRect(spec.rect, smallFont());
-    auto field = std::make_unique<CTextEdit>(rect, listener, spec.tag);
+    const CRect rect = nameFieldRect(placement.rect, smallFont());
+    auto field = std::make_unique<CTextEdit>(rect, listener, placement.tag);
     onPanelBackground(*field, rect);
     field->setInputFilter({}, kProgramNameBytes);
     field->setText(nameOf(presets_.getCurrentProgramIndex()));
     return field;
 }
 
-std::unique_ptr<CControl> PresetBar::makeProgramMenu(const PresetBarSpec& spec,
+std::unique_ptr<CControl> PresetBar::makeProgramMenu(const PresetBarPlacement& placement,
                                                      CControlListener* listener) const {
-    auto menu = std::make_unique<COptionMenu>(spec.rect, listener, spec.tag);
-    onPanelBackground(*menu, spec.rect);
+    auto menu = std::make_unique<COptionMenu>(placement.rect, listener, placement.tag);
+    onPanelBackground(*menu, placement.rect);
     // The button is the panel's arrow; the list shows the names.
     menu->setStyle(kNoFrame | kNoTextStyle);
     for (int program = 0; program < kNumPrograms; ++program)
@@ -152,9 +153,10 @@ std::unique_ptr<CControl> PresetBar::makeProgramMenu(const PresetBarSpec& spec,
     return menu;
 }
 
-std::unique_ptr<CControl> PresetBar::makeControllerDisplay(const PresetBarSpec& spec) const {
-    auto display = std::make_unique<CParamDisplay>(spec.rect);
-    onPanelBackground(*display, spec.rect);
+std::unique_ptr<CControl>
+PresetBar::makeControllerDisplay(const PresetBarPlacement& placement) const {
+    auto display = std::make_unique<CParamDisplay>(placement.rect);
+    onPanelBackground(*display, placement.rect);
     display->setMouseEnabled(false);
     display->setValueToStringFunction([](float value, std::string& text) {
         text = controllerName(controllerNameIndex(value));
@@ -248,27 +250,27 @@ void PresetBar::valueChanged(CControl& control) {
     if (!services) return;
     switch (control.getTag()) {
     case tags::kLoadBank:
-        services->loadFile(PresetFileKind::bank, value == CSaveLoadButton::kReversedValue);
+        services->loadFile(FileKind::Bank, value == CSaveLoadButton::kReversedValue);
         return;
     case tags::kLoadPreset:
-        services->loadFile(PresetFileKind::preset, value == CSaveLoadButton::kReversedValue);
+        services->loadFile(FileKind::Preset, value == CSaveLoadButton::kReversedValue);
         return;
     case tags::kLoadMidi:
-        services->loadFile(PresetFileKind::midiSettings, value == CSaveLoadButton::kReversedValue);
+        services->loadFile(FileKind::MidiSettings, value == CSaveLoadButton::kReversedValue);
         return;
     case tags::kSaveBank:
-        services->saveFile(PresetFileKind::bank);
+        services->saveFile(FileKind::Bank);
         return;
     case tags::kSavePreset:
-        services->saveFile(PresetFileKind::preset);
+        services->saveFile(FileKind::Preset);
         return;
     case tags::kSaveMidi:
-        services->saveFile(PresetFileKind::midiSettings);
+        services->saveFile(FileKind::MidiSettings);
         return;
     case tags::kDefaultBank:
     case tags::kDefaultPreset: {
         const auto kind =
-            control.getTag() == tags::kDefaultBank ? PresetFileKind::bank : PresetFileKind::preset;
+            control.getTag() == tags::kDefaultBank ? FileKind::Bank : FileKind::Preset;
         if (value < kStoreThreshold)
             services->clearDefault(kind);
         else
@@ -276,7 +278,7 @@ void PresetBar::valueChanged(CControl& control) {
         return;
     }
     case tags::kDefaultMidi:
-        if (value != 0) services->storeDefault(PresetFileKind::midiSettings);
+        if (value != 0) services->storeDefault(FileKind::MidiSettings);
         return;
     case tags::kStoreA:
         services->storeMemo(Memo::a);

@@ -55,14 +55,14 @@ class PresetBar {
     static toolkit::CFontDesc smallFont() { return {"sans", 9}; }
 
   private:
-    std::unique_ptr<toolkit::CControl> makeControl(const layout::PresetBarSpec& spec,
+    std::unique_ptr<toolkit::CControl> makeControl(const layout::PresetBarPlacement& placement,
                                                    toolkit::CControlListener* listener) const;
-    std::unique_ptr<toolkit::CControl> makeNameField(const layout::PresetBarSpec& spec,
+    std::unique_ptr<toolkit::CControl> makeNameField(const layout::PresetBarPlacement& placement,
                                                      toolkit::CControlListener* listener) const;
-    std::unique_ptr<toolkit::CControl> makeProgramMenu(const layout::PresetBarSpec& spec,
+    std::unique_ptr<toolkit::CControl> makeProgramMenu(const layout::PresetBarPlacement& placement,
                                                        toolkit::CControlListener* listener) const;
     std::unique_ptr<toolkit::CControl>
-    makeControllerDisplay(const layout::PresetBarSpec& spec) const;
+    makeControllerDisplay(const layout::PresetBarPlacement& placement) const;
     void showKeyboardFocusOption();
 
     void applyNotices();

@@ -4,12 +4,13 @@
 // shell does it. All calls come on the UI thread.
 #pragma once
 
+#include "presets/FileKinds.h"
+
 #include <optional>
 #include <string>
 
 namespace velmora::editor {
 
-enum class PresetFileKind { bank, preset, midiSettings };
 enum class Memo { a, b };
 
 // Something the user must read, for the editor to show when the desktop could not.
@@ -23,11 +24,11 @@ class PresetBarServices {
     virtual ~PresetBarServices() = default;
 
     // Asks for a file and loads it; `reversed` reads it with every 32-bit field byte-reversed.
-    virtual void loadFile(PresetFileKind kind, bool reversed) = 0;
-    virtual void saveFile(PresetFileKind kind) = 0;
+    virtual void loadFile(FileKind kind, bool reversed) = 0;
+    virtual void saveFile(FileKind kind) = 0;
     // The per-user default the next instance starts with.
-    virtual void storeDefault(PresetFileKind kind) = 0;
-    virtual void clearDefault(PresetFileKind kind) = 0;
+    virtual void storeDefault(FileKind kind) = 0;
+    virtual void clearDefault(FileKind kind) = 0;
     // The A/B memories hold the current program.
     virtual void storeMemo(Memo memo) = 0;
     virtual void recallMemo(Memo memo) = 0;

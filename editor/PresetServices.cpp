@@ -14,25 +14,13 @@ constexpr std::string_view kManualFileName = "Velmora-Manual.pdf";
 // Paths and file names are never longer than this; a longer stored value is not ours.
 constexpr std::size_t kMaxPathBytes = 4096;
 
-FileKind fileKindOf(PresetFileKind kind) {
+std::string_view defaultSettingOf(FileKind kind) {
     switch (kind) {
-    case PresetFileKind::bank:
-        return FileKind::Bank;
-    case PresetFileKind::preset:
-        return FileKind::Preset;
-    case PresetFileKind::midiSettings:
-        break;
-    }
-    return FileKind::MidiSettings;
-}
-
-std::string_view defaultSettingOf(PresetFileKind kind) {
-    switch (kind) {
-    case PresetFileKind::bank:
+    case FileKind::Bank:
         return platform::setting::defaultBank;
-    case PresetFileKind::preset:
+    case FileKind::Preset:
         return platform::setting::defaultPreset;
-    case PresetFileKind::midiSettings:
+    case FileKind::MidiSettings:
         break;
     }
     return platform::setting::defaultMidi;
@@ -131,24 +119,24 @@ PresetServices::~PresetServices() {
 
 void PresetServices::applyStartupDefaults() {
     // Construction applied program 0 already; a stored bank replaced it and needs it again.
-    if (loadStored(PresetFileKind::bank) || presets_.getCurrentProgramIndex() != 0)
+    if (loadStored(FileKind::Bank) || presets_.getCurrentProgramIndex() != 0)
         presets_.setCurrentProgram(0);
-    loadStored(PresetFileKind::preset);
-    loadStored(PresetFileKind::midiSettings);
+    loadStored(FileKind::Preset);
+    loadStored(FileKind::MidiSettings);
     loadFileLocations();
 }
 
 // A damaged or foreign stored value loads nothing and changes nothing. True when it loaded.
-bool PresetServices::loadStored(PresetFileKind kind) {
+bool PresetServices::loadStored(FileKind kind) {
     const auto bytes =
         platform_.settings->readBytes(defaultSettingOf(kind), chunk::kMaxStoredChunkBytes);
     if (!bytes) return false;
     switch (kind) {
-    case PresetFileKind::bank:
+    case FileKind::Bank:
         return presets_.loadStoredBank(*bytes) == chunk::LoadStatus::Loaded;
-    case PresetFileKind::preset:
+    case FileKind::Preset:
         return presets_.loadStoredPreset(*bytes) == chunk::LoadStatus::Loaded;
-    case PresetFileKind::midiSettings:
+    case FileKind::MidiSettings:
         return presets_.loadStoredMidiSettings(*bytes) == chunk::LoadStatus::Loaded;
     }
     return false;
@@ -173,13 +161,13 @@ void PresetServices::saveFileLocations() {
 
 // ---- Files ----
 
-void PresetServices::loadFile(PresetFileKind kind, bool reversed) {
-    startFileAction({fileKindOf(kind), false,
-                     reversed ? chunk::StoredOrder::Inverted : chunk::StoredOrder::AsFound});
+void PresetServices::loadFile(FileKind kind, bool reversed) {
+    startFileAction(
+        {kind, false, reversed ? chunk::StoredOrder::Inverted : chunk::StoredOrder::AsFound});
 }
 
-void PresetServices::saveFile(PresetFileKind kind) {
-    startFileAction({fileKindOf(kind), true, chunk::StoredOrder::AsFound});
+void PresetServices::saveFile(FileKind kind) {
+    startFileAction({kind, true, chunk::StoredOrder::AsFound});
 }
 
 // One dialog at a time: a click while one is open leaves it to the user.
@@ -225,15 +213,15 @@ void PresetServices::reportFileProblem(const FileAction& action, const FileActio
 
 // ---- Defaults and memories ----
 
-void PresetServices::storeDefault(PresetFileKind kind) {
-    const std::vector<std::byte> chunk = kind == PresetFileKind::bank ? presets_.buildBankChunk()
-                                         : kind == PresetFileKind::preset
+void PresetServices::storeDefault(FileKind kind) {
+    const std::vector<std::byte> chunk = kind == FileKind::Bank ? presets_.buildBankChunk()
+                                         : kind == FileKind::Preset
                                              ? presets_.buildPresetChunk()
                                              : presets_.buildMidiSettingsChunk();
     platform_.settings->writeBytes(defaultSettingOf(kind), chunk);
 }
 
-void PresetServices::clearDefault(PresetFileKind kind) {
+void PresetServices::clearDefault(FileKind kind) {
     platform_.settings->remove(defaultSettingOf(kind));
 }
 

@@ -38,10 +38,10 @@ class PresetServices final : public PresetBarServices {
     // stored MIDI settings and the remembered file locations.
     void applyStartupDefaults();
 
-    void loadFile(PresetFileKind kind, bool reversed) override;
-    void saveFile(PresetFileKind kind) override;
-    void storeDefault(PresetFileKind kind) override;
-    void clearDefault(PresetFileKind kind) override;
+    void loadFile(FileKind kind, bool reversed) override;
+    void saveFile(FileKind kind) override;
+    void storeDefault(FileKind kind) override;
+    void clearDefault(FileKind kind) override;
     void storeMemo(Memo memo) override;
     void recallMemo(Memo memo) override;
     void storeKeyboardFocus(bool on) override;
@@ -69,7 +69,7 @@ class PresetServices final : public PresetBarServices {
     void reportFileProblem(const FileAction& action, const FileActionResult& result);
     void reportManualOpening(platform::DocumentOpening opening);
     void tell(std::string_view caption, std::string_view text);
-    bool loadStored(PresetFileKind kind);
+    bool loadStored(FileKind kind);
     void loadFileLocations();
     void saveFileLocations();
 

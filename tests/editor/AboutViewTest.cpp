@@ -8,7 +8,7 @@
 namespace velmora::editor {
 namespace {
 
-using testing::specOf;
+using testing::placementOf;
 using toolkit::BitmapCache;
 using toolkit::blueOf;
 using toolkit::CFrame;
@@ -49,7 +49,8 @@ class AboutViewTest : public ::testing::Test {
     testing::ControlRecorder recorder;
     std::unique_ptr<CFrame> frame = std::make_unique<CFrame>(
         layout::kAboutDisplayRect, static_cast<toolkit::EditorInterface*>(&recorder));
-    toolkit::CControl* knob = add(makeControl(specOf(kKnobUnderneath), artwork.cache, &recorder));
+    toolkit::CControl* knob =
+        add(makeControl(placementOf(kKnobUnderneath), artwork.cache, &recorder));
     CAbout* left = add(makeAboutArea(*aboutPlacements().at(0), artwork.cache));
     CAbout* right = add(makeAboutArea(*aboutPlacements().at(1), artwork.cache));
     std::unique_ptr<OffscreenDriver> driver = open();

@@ -22,10 +22,12 @@ class KnobTest : public PanelTest {
     QelAnimKnob* gain = add<QelAnimKnob>(84); // default 0
     QelAnimKnob* pan = add<QelAnimKnob>(83);  // default 0.5
     OffscreenDriver& d = open();
-    const CPoint gainCentre = specOf(84).rect.getCenter();
-    const CPoint panCentre = specOf(83).rect.getCenter();
+    const CPoint gainCentre = placementOf(84).rect.getCenter();
+    const CPoint panCentre = placementOf(83).rect.getCenter();
 
-    static const layout::ControlPlacement& specOf(std::int32_t tag) { return testing::specOf(tag); }
+    static const layout::ControlPlacement& placementOf(std::int32_t tag) {
+        return testing::placementOf(tag);
+    }
 };
 
 TEST_F(KnobTest, LinearDragSweepsTheRangeInTwoHundredPixelsAndShiftIsFiveTimesFiner) {
@@ -126,7 +128,7 @@ TEST_F(KnobTest, DrawsWholeFramesInItsDrawingAreaSoOnlyTheMaximumShowsTheLast) {
     }
     // The rim of the rectangle around the drawing area keeps the panel background.
     d.idle();
-    const layout::ControlPlacement& placement = specOf(84);
+    const layout::ControlPlacement& placement = placementOf(84);
     const PixelRect rect = PixelRect::from(placement.rect);
     for (int x = rect.left; x < rect.right; ++x) {
         EXPECT_EQ(d.pixel(x, rect.top), background().pixel(x, rect.top)) << x;
@@ -233,7 +235,7 @@ class KickButtonTest : public PanelTest {
   protected:
     QelKickButton* button = add<QelKickButton>(76);
     OffscreenDriver& d = open();
-    const CPoint centre = testing::specOf(76).rect.getCenter();
+    const CPoint centre = testing::placementOf(76).rect.getCenter();
 };
 
 TEST_F(KickButtonTest, ActsOnThePressWithAMultiplierFromTheModifiers) {
@@ -264,7 +266,7 @@ class OnOffButtonTest : public PanelTest {
   protected:
     QelOnOffButton* button = add<QelOnOffButton>(45);
     OffscreenDriver& d = open();
-    const CPoint centre = testing::specOf(45).rect.getCenter();
+    const CPoint centre = testing::placementOf(45).rect.getCenter();
 };
 
 TEST_F(OnOffButtonTest, ClicksAlternateBetweenTheTwoStepValues) {
@@ -303,7 +305,7 @@ class InvisibleSliderTest : public PanelTest {
   protected:
     CInvisibleSlider* slider = add<CInvisibleSlider>(90);
     OffscreenDriver& d = open();
-    const CPoint centre = testing::specOf(90).rect.getCenter();
+    const CPoint centre = testing::placementOf(90).rect.getCenter();
 };
 
 TEST_F(InvisibleSliderTest, UpwardCountsFullyRightwardHalfShiftAQuarter) {
@@ -372,7 +374,7 @@ TEST_F(InvisibleSliderTest, WheelNotchesAreSmallAndStayInRange) {
 TEST_F(InvisibleSliderTest, PaintsNothingOverThePanel) {
     slider->setValue(0.7f);
     d.idle();
-    const PixelRect rect = PixelRect::from(testing::specOf(90).rect);
+    const PixelRect rect = PixelRect::from(testing::placementOf(90).rect);
     for (int y = rect.top; y < rect.bottom; ++y)
         for (int x = rect.left; x < rect.right; ++x)
             ASSERT_EQ(d.pixel(x, y), background().pixel(x, y)) << x << "," << y;

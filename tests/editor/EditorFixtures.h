@@ -25,7 +25,7 @@ using toolkit::CRect;
 using toolkit::Framebuffer;
 using toolkit::Pixel;
 
-inline const layout::ControlPlacement& specOf(std::int32_t tag) {
+inline const layout::ControlPlacement& placementOf(std::int32_t tag) {
     const layout::ControlPlacement* placement = layout::findControl(tag);
     if (!placement) throw std::invalid_argument("no control with tag " + std::to_string(tag));
     return *placement;
@@ -94,7 +94,7 @@ class PanelTest : public ::testing::Test {
     std::unique_ptr<toolkit::OffscreenDriver> driver;
 
     template <typename Control = CControl> Control* add(std::int32_t tag) {
-        auto control = makeControl(specOf(tag), editorBitmaps(), &recorder);
+        auto control = makeControl(placementOf(tag), editorBitmaps(), &recorder);
         auto* typed = dynamic_cast<Control*>(control.get());
         EXPECT_NE(typed, nullptr) << "tag " << tag << " is not of the class asked for";
         frame.addView(std::move(control));
@@ -108,7 +108,7 @@ class PanelTest : public ::testing::Test {
     }
     std::optional<int> frameShownBy(std::int32_t tag) {
         driver->idle();
-        return shownFrame(driver->shown(), &background(), specOf(tag));
+        return shownFrame(driver->shown(), &background(), placementOf(tag));
     }
     // The panel background alone, as the frame paints it under the controls.
     const Framebuffer& background() {

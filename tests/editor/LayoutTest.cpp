@@ -113,7 +113,7 @@ TEST(ControlLayout, TagsAreUniqueAndNameWhatTheyAreBoundTo) {
 TEST(PresetBarLayout, ButtonsFitTheStripTheirFramesAndEachOther) {
     std::set<std::int32_t> tags;
     const CRect bar{0, kPresetBarTop, kPanelWidth, kPanelHeight};
-    for (const PresetBarSpec& placement : kPresetBar) {
+    for (const PresetBarPlacement& placement : kPresetBar) {
         SCOPED_TRACE(placement.tag);
         EXPECT_TRUE(inside(placement.rect, bar));
         if (placement.tag >= 0) {
@@ -131,7 +131,7 @@ TEST(PresetBarLayout, ButtonsFitTheStripTheirFramesAndEachOther) {
             EXPECT_FALSE(kPresetBar[i].rect.rectOverlap(kPresetBar[j].rect))
                 << kPresetBar[i].tag << " and " << kPresetBar[j].tag;
     for (const ControlPlacement& control : kControls)
-        for (const PresetBarSpec& button : kPresetBar)
+        for (const PresetBarPlacement& button : kPresetBar)
             EXPECT_FALSE(control.rect.rectOverlap(button.rect))
                 << control.tag << ", " << button.tag;
 }

@@ -23,7 +23,7 @@
 namespace velmora::editor::testing {
 namespace {
 
-using layout::PresetBarSpec;
+using layout::PresetBarPlacement;
 using toolkit::CButtonState;
 using toolkit::CPoint;
 using toolkit::kControl;
@@ -38,13 +38,13 @@ struct RecordingServices : PresetBarServices {
     bool keyboardFocus = false;
     std::function<void()> whileRunning;
 
-    static std::string nameOf(PresetFileKind kind) {
+    static std::string nameOf(FileKind kind) {
         switch (kind) {
-        case PresetFileKind::bank:
+        case FileKind::Bank:
             return "bank";
-        case PresetFileKind::preset:
+        case FileKind::Preset:
             return "preset";
-        case PresetFileKind::midiSettings:
+        case FileKind::MidiSettings:
             return "midi";
         }
         return "?";
@@ -55,12 +55,12 @@ struct RecordingServices : PresetBarServices {
         if (whileRunning) whileRunning();
     }
 
-    void loadFile(PresetFileKind kind, bool reversed) override {
+    void loadFile(FileKind kind, bool reversed) override {
         note("load " + nameOf(kind) + (reversed ? " reversed" : ""));
     }
-    void saveFile(PresetFileKind kind) override { note("save " + nameOf(kind)); }
-    void storeDefault(PresetFileKind kind) override { note("store default " + nameOf(kind)); }
-    void clearDefault(PresetFileKind kind) override { note("clear default " + nameOf(kind)); }
+    void saveFile(FileKind kind) override { note("save " + nameOf(kind)); }
+    void storeDefault(FileKind kind) override { note("store default " + nameOf(kind)); }
+    void clearDefault(FileKind kind) override { note("clear default " + nameOf(kind)); }
     void storeMemo(Memo memo) override { note("store " + nameOf(memo)); }
     void recallMemo(Memo memo) override { note("recall " + nameOf(memo)); }
     void storeKeyboardFocus(bool on) override { note(on ? "focus on" : "focus off"); }
@@ -68,22 +68,22 @@ struct RecordingServices : PresetBarServices {
     void openUserManual() override { note("manual"); }
 };
 
-const PresetBarSpec& barSpec(std::int32_t tag) {
-    for (const PresetBarSpec& spec : layout::kPresetBar)
-        if (spec.tag == tag) return spec;
+const PresetBarPlacement& barPlacement(std::int32_t tag) {
+    for (const PresetBarPlacement& placement : layout::kPresetBar)
+        if (placement.tag == tag) return placement;
     throw std::invalid_argument("no preset bar control with tag " + std::to_string(tag));
 }
 CPoint centreOf(const toolkit::CRect& rect) {
     return {std::floor((rect.left + rect.right) / 2), std::floor((rect.top + rect.bottom) / 2)};
 }
 CPoint centreOf(std::int32_t tag) {
-    return centreOf(barSpec(tag).rect);
+    return centreOf(barPlacement(tag).rect);
 }
 CPoint leftHalfOf(std::int32_t tag) {
-    return {barSpec(tag).rect.left + 3, centreOf(tag).y};
+    return {barPlacement(tag).rect.left + 3, centreOf(tag).y};
 }
 CPoint rightHalfOf(std::int32_t tag) {
-    return {barSpec(tag).rect.right - 3, centreOf(tag).y};
+    return {barPlacement(tag).rect.right - 3, centreOf(tag).y};
 }
 
 class PresetBarGestures : public ::testing::Test {
@@ -131,11 +131,15 @@ class PresetBarGestures : public ::testing::Test {
     // The frame of its strip a bar button shows now.
     std::optional<int> frameShownBy(std::int32_t tag) {
         rig.editor().idle();
-        const PresetBarSpec& spec = barSpec(tag);
-        const layout::ControlPlacement asPlaced{spec.tag,    layout::ControlKind::display,
-                                                {},          spec.rect,
-                                                spec.rect,   spec.bitmap,
-                                                spec.frames, std::nullopt};
+        const PresetBarPlacement& placement = barPlacement(tag);
+        const layout::ControlPlacement asPlaced{placement.tag,
+                                                layout::ControlKind::display,
+                                                {},
+                                                placement.rect,
+                                                placement.rect,
+                                                placement.bitmap,
+                                                placement.frames,
+                                                std::nullopt};
         return shownFrame(rig.driver().shown(), nullptr, asPlaced);
     }
 

@@ -108,7 +108,7 @@ TEST_F(PresetServicesTest, AStoredDefaultPresetIsProgramZeroOfTheNextInstance) {
         Instance first = newInstance();
         first.effect->presets().setCurrentProgramName("My start");
         first.effect->setParameter(param::Mix, 0.123f);
-        first.services->storeDefault(PresetFileKind::preset);
+        first.services->storeDefault(FileKind::Preset);
     }
     Instance factory{};
     Instance next = newInstance();
@@ -116,7 +116,7 @@ TEST_F(PresetServicesTest, AStoredDefaultPresetIsProgramZeroOfTheNextInstance) {
     EXPECT_FLOAT_EQ(next.effect->getParameter(param::Mix), 0.123f);
     EXPECT_EQ(programName(next, 1), programName(factory, 1));
 
-    next.services->clearDefault(PresetFileKind::preset);
+    next.services->clearDefault(FileKind::Preset);
     Instance cleared = newInstance();
     EXPECT_EQ(programName(cleared, 0), programName(factory, 0));
 }
@@ -126,7 +126,7 @@ TEST_F(PresetServicesTest, AStoredDefaultBankGivesEveryProgramAndProgramZeroIsCu
         Instance first = newInstance();
         first.effect->presets().setCurrentProgram(5);
         first.effect->presets().setCurrentProgramName("Fifth of mine");
-        first.services->storeDefault(PresetFileKind::bank);
+        first.services->storeDefault(FileKind::Bank);
     }
     Instance next = newInstance();
     EXPECT_EQ(programName(next, 5), "Fifth of mine");
@@ -165,7 +165,7 @@ TEST_F(PresetServicesTest, MemoriesHoldTheCurrentProgramAndAnEmptyOneRecallsNoth
 TEST_F(PresetServicesTest, FileActionsWaitForTheirDialogAndRememberWhereTheyWent) {
     Instance instance = newInstance();
     instance.effect->setParameter(param::Drive, 0.77f);
-    instance.services->saveFile(PresetFileKind::preset);
+    instance.services->saveFile(FileKind::Preset);
     ASSERT_EQ(asked.size(), 1u);
     EXPECT_EQ(asked[0].title, "Save preset");
     EXPECT_EQ(asked[0].purpose, platform::FileDialogRequest::Purpose::save);
@@ -174,16 +174,16 @@ TEST_F(PresetServicesTest, FileActionsWaitForTheirDialogAndRememberWhereTheyWent
     ASSERT_TRUE(std::filesystem::exists(file));
 
     instance.effect->setParameter(param::Drive, 0.1f);
-    instance.services->loadFile(PresetFileKind::preset, true);
-    instance.services->loadFile(PresetFileKind::bank, false); // one dialog at a time
+    instance.services->loadFile(FileKind::Preset, true);
+    instance.services->loadFile(FileKind::Bank, false); // one dialog at a time
     ASSERT_EQ(asked.size(), 2u);
     EXPECT_EQ(asked[1].title, "Load preset (endian-reversed)");
     EXPECT_EQ(asked[1].folder, scratch.path().string() + "/");
-    instance.services->loadFile(PresetFileKind::preset, false);
+    instance.services->loadFile(FileKind::Preset, false);
     instance.dialog->cancel();
     instance.services->idle();
 
-    instance.services->loadFile(PresetFileKind::preset, false);
+    instance.services->loadFile(FileKind::Preset, false);
     EXPECT_FLOAT_EQ(instance.effect->getParameter(param::Drive), 0.1f) << "not before the choice";
     choose(instance, file);
     EXPECT_FLOAT_EQ(instance.effect->getParameter(param::Drive), 0.77f);
@@ -200,7 +200,7 @@ TEST_F(PresetServicesTest, ARefusedFileChangesNothingAndSaysWhy) {
     const auto file = scratch / "not-a-preset.qel";
     std::ofstream(file) << "hello";
     instance.effect->setParameter(param::Mix, 0.4f);
-    instance.services->loadFile(PresetFileKind::preset, false);
+    instance.services->loadFile(FileKind::Preset, false);
     choose(instance, file);
     EXPECT_FLOAT_EQ(instance.effect->getParameter(param::Mix), 0.4f);
     ASSERT_EQ(told.size(), 1u);
@@ -229,7 +229,7 @@ TEST_F(PresetServicesTest, TheKeyboardFocusOptionIsStored) {
 TEST_F(PresetServicesTest, TheLoadPresetButtonLoadsTheChosenFileOnIdle) {
     Instance source = newInstance();
     source.effect->setParameter(param::Reso, 0.66f);
-    source.services->saveFile(PresetFileKind::preset);
+    source.services->saveFile(FileKind::Preset);
     const auto file = scratch / "reso.qel";
     choose(source, file);
 

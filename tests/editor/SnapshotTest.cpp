@@ -87,7 +87,7 @@ TEST(Snapshot, TheFirstProgramsValuesShowTheBarAtRestAndSlidersShowNothing) {
     EXPECT_EQ(shownFrame(shown, nullptr, *layout::findControl(89)), frameOf(30, 3));
     EXPECT_EQ(shownFrame(shown, nullptr, *layout::findControl(64)), 2) << "the 1 of 120.0";
 
-    for (const layout::PresetBarSpec& bar : layout::kPresetBar) {
+    for (const layout::PresetBarPlacement& bar : layout::kPresetBar) {
         if (bar.bitmap < 0) continue;
         const ControlPlacement asShown{bar.tag,  ControlKind::display, {},         bar.rect,
                                        bar.rect, bar.bitmap,           bar.frames, std::nullopt};
@@ -107,7 +107,7 @@ TEST(Snapshot, ThePresetBarShowsTheFirstProgramAndTakesValuesByTag) {
     PanelSnapshot panel;
     ASSERT_TRUE(panel.setValue(105, 1.0f)) << "learn";
     const Framebuffer& shown = panel.render();
-    for (const layout::PresetBarSpec& bar : layout::kPresetBar)
+    for (const layout::PresetBarPlacement& bar : layout::kPresetBar)
         if (bar.tag == 105) {
             const ControlPlacement asShown{
                 bar.tag,  ControlKind::display, {},         bar.rect,
