@@ -16,28 +16,5 @@ packages=(
     xdg-utils
 )
 
-missing=()
-for package in "${packages[@]}"; do
-    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
-        missing+=("$package")
-    fi
-done
-
-if [ ${#missing[@]} -eq 0 ]; then
-    exit 0
-fi
-
-as_root=()
-if [ "$(id -u)" -ne 0 ]; then
-    if command -v sudo >/dev/null 2>&1; then
-        as_root=(sudo)
-    else
-        echo "install-deps: need root (or sudo) to install: ${missing[*]}" >&2
-        exit 1
-    fi
-fi
-
-echo "install-deps: installing ${missing[*]}"
-export DEBIAN_FRONTEND=noninteractive
-"${as_root[@]}" apt-get update -qq
-"${as_root[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+. "$(dirname "${BASH_SOURCE[0]}")/lib/apt.sh"
+install_missing install-deps "${packages[@]}"
