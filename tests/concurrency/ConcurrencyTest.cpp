@@ -67,6 +67,10 @@ TEST_F(PluginConcurrencyTest, ProcessingWhileTheHostChangesEverythingElse) {
         }
     });
 
+    // On a loaded machine the audio thread may start late: the changes must overlap processing.
+    while (blocksProcessed.load() == 0 && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::yield();
+    }
     std::mt19937 random(20261207);
     std::uniform_int_distribution<VstInt32> anyParameter(0, 59);
     std::uniform_real_distribution<float> anyValue(0.0f, 1.0f);
