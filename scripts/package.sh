@@ -61,7 +61,11 @@ done
 if [ -n "$(git status --porcelain --untracked-files=no 2>/dev/null)" ]; then
     echo "package: note: the work tree has uncommitted changes; the archives hold them"
 fi
-mtime="${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct)}"
+mtime="${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct 2>/dev/null || true)}"
+if ! [[ "$mtime" =~ ^[0-9]+$ ]]; then
+    echo "package: no time for the files: run in a git checkout or set SOURCE_DATE_EPOCH (seconds)" >&2
+    exit 1
+fi
 
 stage="$(mktemp -d "${TMPDIR:-/tmp}/velmora-package.XXXXXX")"
 trap 'rm -rf "$stage"' EXIT
