@@ -63,7 +63,7 @@ if [ -n "$(git status --porcelain --untracked-files=no 2>/dev/null)" ]; then
 fi
 mtime="${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct 2>/dev/null || true)}"
 if ! [[ "$mtime" =~ ^[0-9]+$ ]]; then
-    echo "package: no time for the files: run in a git checkout or set SOURCE_DATE_EPOCH (seconds)" >&2
+    echo "package: no time for the files: run in a git checkout, or set SOURCE_DATE_EPOCH" >&2
     exit 1
 fi
 
