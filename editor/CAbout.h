@@ -9,13 +9,15 @@
 #include "toolkit/BitmapCache.h"
 #include "toolkit/controls/CSplashScreen.h"
 
+#include "VelmoraVersion.h"
+
 #include <string_view>
 
 namespace velmora::editor {
 
 class CAbout : public toolkit::CSplashScreen {
   public:
-    static constexpr std::string_view kVersionText = "v.1.1.0";
+    static constexpr std::string_view kVersionText = "v." VELMORA_VERSION;
 
     // `displayRect` is where the picture `pictureId` of `bitmaps` is shown; the version text
     // starts at `versionAnchor` relative to its top-left corner. The cache must outlive the
