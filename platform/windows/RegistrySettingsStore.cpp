@@ -11,9 +11,6 @@ namespace velmora::platform {
 namespace windows {
 namespace {
 
-// The maker's key under SOFTWARE; the product's key under it.
-constexpr wchar_t userKeyPath[] = L"SOFTWARE\\Velmora Audio\\Velmora";
-
 // Owns an open key and closes it on every way out.
 class OpenKey {
   public:
@@ -146,7 +143,7 @@ bool RegistrySettingsStore::remove(std::string_view name) {
 } // namespace windows
 
 std::unique_ptr<SettingsStore> openUserSettings() {
-    return std::make_unique<windows::RegistrySettingsStore>(windows::userKeyPath);
+    return std::make_unique<windows::RegistrySettingsStore>(windows::kUserSettingsKey);
 }
 
 } // namespace velmora::platform

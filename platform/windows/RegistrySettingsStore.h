@@ -8,9 +8,13 @@
 
 namespace velmora::platform::windows {
 
+// Where the product keeps a user's settings below HKEY_CURRENT_USER: the maker's key under
+// SOFTWARE, the product's key under it.
+inline constexpr wchar_t kUserSettingsKey[] = L"SOFTWARE\\Velmora Audio\\Velmora";
+
 class RegistrySettingsStore final : public SettingsStore {
   public:
-    // `keyPath` below HKEY_CURRENT_USER, e.g. L"SOFTWARE\\Velmora Audio\\Velmora".
+    // `keyPath` below HKEY_CURRENT_USER, e.g. kUserSettingsKey.
     explicit RegistrySettingsStore(std::wstring keyPath);
 
     std::optional<std::vector<std::byte>> readBytes(std::string_view name,

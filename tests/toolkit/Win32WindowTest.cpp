@@ -179,6 +179,8 @@ struct EditorFrame {
 
 class Win32BackendTest : public ::testing::Test {
   protected:
+    // No key stays held for whatever runs next on this thread.
+    void TearDown() override { holdKeys({}); }
     void SetUp() override {
         holdKeys({});
         ASSERT_TRUE(host.handle);
@@ -266,6 +268,30 @@ TEST_F(Win32BackendTest, KeysAreTranslatedAndThoseNotUsedGoBackToTheHost) {
                    "key 0 " + std::to_string(int(VirtualKey::del)) + " " + std::to_string(mods)}));
 }
 
+// A host whose loop never calls TranslateMessage sends key presses alone, no WM_CHAR.
+TEST_F(Win32BackendTest, KeyPressesTypeTheirCharactersWhenTheHostMakesNoWmChar) {
+    const auto press = [&](WPARAM key) {
+        const auto scanCode = LPARAM(MapVirtualKeyW(UINT(key), MAPVK_VK_TO_VSC));
+        PostMessageW(child, WM_KEYDOWN, key, scanCode << 16);
+    };
+    press('A');
+    press('1');
+    EXPECT_EQ(deliver(), (Log{"key 97 0 0", "key 49 0 0"}));
+    holdKeys({VK_SHIFT});
+    press('A');
+    EXPECT_EQ(deliver(), (Log{"key 65 0 " + std::to_string(kShift)}));
+    // The sink uses only 'a': the presses behind the others go back to the host.
+    dispatchMessages();
+    EXPECT_EQ(host.keys, (std::vector<std::string>{"down " + std::to_string('1'),
+                                                   "down " + std::to_string('A')}));
+
+    host.keys.clear();
+    holdKeys({VK_CONTROL});
+    press('1'); // types nothing
+    EXPECT_EQ(deliver(), Log{});
+    EXPECT_EQ(host.keys, std::vector<std::string>{"down " + std::to_string('1')});
+}
+
 TEST_F(Win32BackendTest, FocusAndUncoveredAreasReachTheSink) {
     window.takeKeyboardFocus();
     EXPECT_EQ(GetFocus(), child);
@@ -335,6 +361,8 @@ TEST_F(Win32BackendTest, PopupsAreTopmostHoldTheMouseAndGoWithTheirOwner) {
 // The editor in the host: a knob and a menu driven by posted mouse messages.
 class Win32WindowTest : public ::testing::Test {
   protected:
+    // No key stays held for whatever runs next on this thread.
+    void TearDown() override { holdKeys({}); }
     void SetUp() override {
         holdKeys({});
         ASSERT_TRUE(host.handle);

@@ -62,6 +62,15 @@ std::optional<VirtualKey> namedKeyFrom(unsigned virtualKey) {
     return std::nullopt;
 }
 
+std::optional<unsigned> unitTypedBy(unsigned virtualKey, unsigned scanCode) {
+    BYTE state[256]{};
+    if (!GetKeyboardState(state)) return std::nullopt;
+    std::array<wchar_t, 4> units{};
+    const int count = ToUnicode(virtualKey, scanCode, state, units.data(), int(units.size()), 0);
+    if (count != 1) return std::nullopt;
+    return static_cast<unsigned>(units[0]);
+}
+
 std::optional<char32_t> characterFrom(unsigned unit, unsigned virtualKey, std::uint32_t modifiers) {
     if (isPrintableLatin1(unit)) return static_cast<char32_t>(unit);
     const bool controlLetter =

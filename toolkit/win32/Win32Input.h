@@ -1,6 +1,7 @@
 // Translation of Win32 input messages into the toolkit's terms: buttons from a mouse message's
 // key flags, modifiers from the keyboard state, wheel notches from a wheel delta, named keys
-// from virtual-key codes and characters from the UTF-16 units WM_CHAR carries.
+// from virtual-key codes and characters from the UTF-16 units WM_CHAR carries (or a key press
+// types, for hosts whose message loop makes no WM_CHAR).
 #pragma once
 
 #include "toolkit/ButtonState.h"
@@ -20,6 +21,10 @@ float wheelNotches(int delta);
 // The named key of a virtual-key code; nothing for keys that type characters or mean nothing
 // here.
 std::optional<VirtualKey> namedKeyFrom(unsigned virtualKey);
+// The UTF-16 unit a key press types with the keyboard state of the message being handled, as
+// TranslateMessage would make of it; nothing for keys that type nothing, dead keys and pairs.
+// `scanCode` is bits 16 to 23 of the key message's LPARAM.
+std::optional<unsigned> unitTypedBy(unsigned virtualKey, unsigned scanCode);
 // The character of one WM_CHAR unit, or nothing for the control codes the named keys already
 // gave and for the halves of a pair beyond Latin-1. With Control held a letter arrives as its
 // control code (1..26); `virtualKey` of the key pressed names the letter again.

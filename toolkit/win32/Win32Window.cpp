@@ -310,8 +310,13 @@ bool Win32Window::handleKey(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         }
         lastKeyDown_ = source;
         // Keys that type nothing (function keys, a modifier alone) are the host's at once.
-        if (MapVirtualKeyW(virtualKey, MAPVK_VK_TO_CHAR) == 0 && parent_)
-            PostMessageW(parent_, message, wParam, lParam);
+        if (MapVirtualKeyW(virtualKey, MAPVK_VK_TO_CHAR) == 0) {
+            if (parent_) PostMessageW(parent_, message, wParam, lParam);
+            return true;
+        }
+        // A host whose loop calls TranslateMessage has queued the character already; one whose
+        // loop does not never will, so the press is read as a character here.
+        if (!characterQueued(window)) queueTypedKey(window, source);
         return true;
     case WM_CHAR: {
         const auto pressed = static_cast<unsigned>(lastKeyDown_.wParam);
@@ -326,6 +331,23 @@ bool Win32Window::handleKey(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     default:
         return false;
     }
+}
+
+bool Win32Window::characterQueued(HWND window) {
+    MSG next;
+    return PeekMessageW(&next, window, WM_CHAR, WM_DEADCHAR, PM_NOREMOVE | PM_NOYIELD) != FALSE;
+}
+
+void Win32Window::queueTypedKey(HWND window, const SourceMessage& source) {
+    lastKeyDown_ = {};
+    const auto virtualKey = static_cast<unsigned>(source.wParam);
+    const std::uint32_t modifiers = heldModifiers();
+    const auto unit = unitTypedBy(virtualKey, unsigned(source.lParam >> 16) & 0xFF);
+    const auto character = unit ? characterFrom(*unit, virtualKey, modifiers) : std::nullopt;
+    if (character)
+        queueKey(window, {*character, VirtualKey::none, modifiers}, source);
+    else if (parent_)
+        PostMessageW(parent_, source.message, source.wParam, source.lParam);
 }
 
 void Win32Window::queuePaint(HWND window) {

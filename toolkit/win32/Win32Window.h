@@ -79,6 +79,11 @@ class Win32Window final : public PlatformWindow {
     LRESULT handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     bool handleMouse(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     bool handleKey(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    // Whether a WM_CHAR (or dead key) for the window waits in the queue.
+    static bool characterQueued(HWND window);
+    // The character a key press types, queued as if its WM_CHAR had come; a press that types
+    // nothing here goes to the host.
+    void queueTypedKey(HWND window, const SourceMessage& source);
     void queuePaint(HWND window);
     void queueWheel(HWND window, WPARAM wParam, LPARAM lParam);
     void queuePointer(HWND window, EventKind kind, CPoint where, CButtonState buttons);

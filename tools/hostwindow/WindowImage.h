@@ -1,4 +1,4 @@
-// The pixels of a window as the X server holds them, read back for checks and figures.
+// The pixels of a window as the desktop holds them, read back for checks and figures.
 #pragma once
 
 #include <cstddef>

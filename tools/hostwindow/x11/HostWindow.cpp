@@ -36,32 +36,44 @@ bool waitUntilMapped(Display* display, Window window) {
 
 } // namespace
 
+struct HostWindow::Native {
+    Display* display;
+    Window window = 0;
+};
+
+HostWindow::HostWindow(std::unique_ptr<Native> native) : native_(std::move(native)) {}
+
 std::unique_ptr<HostWindow> HostWindow::connect() {
     Display* display = XOpenDisplay(nullptr);
     if (display == nullptr) return nullptr;
-    return std::unique_ptr<HostWindow>(new HostWindow(display));
+    return std::unique_ptr<HostWindow>(new HostWindow(std::make_unique<Native>(display)));
 }
 
 HostWindow::~HostWindow() {
     destroy();
-    XCloseDisplay(display_);
+    XCloseDisplay(native_->display);
+}
+
+std::uintptr_t HostWindow::id() const {
+    return native_->window;
 }
 
 bool HostWindow::open(int width, int height, const std::string& title, std::uint32_t background) {
     destroy();
     if (width <= 0 || height <= 0) return false;
-    const Window window = XCreateSimpleWindow(display_, DefaultRootWindow(display_), 0, 0,
-                                              unsigned(width), unsigned(height), 0, 0, background);
+    const Window window =
+        XCreateSimpleWindow(native_->display, DefaultRootWindow(native_->display), 0, 0,
+                            unsigned(width), unsigned(height), 0, 0, background);
     if (window == 0) return false;
-    window_ = window;
+    native_->window = window;
     width_ = width;
     height_ = height;
-    XStoreName(display_, window, title.c_str());
-    fixSize(display_, window, width, height);
-    XSelectInput(display_, window, StructureNotifyMask | ExposureMask);
-    XMapWindow(display_, window);
-    XFlush(display_);
-    if (!waitUntilMapped(display_, window)) {
+    XStoreName(native_->display, window, title.c_str());
+    fixSize(native_->display, window, width, height);
+    XSelectInput(native_->display, window, StructureNotifyMask | ExposureMask);
+    XMapWindow(native_->display, window);
+    XFlush(native_->display);
+    if (!waitUntilMapped(native_->display, window)) {
         destroy();
         return false;
     }
@@ -69,30 +81,30 @@ bool HostWindow::open(int width, int height, const std::string& title, std::uint
 }
 
 void HostWindow::destroy() {
-    if (window_ == 0) return;
-    XDestroyWindow(display_, window_);
-    XSync(display_, False);
-    window_ = 0;
+    if (native_->window == 0) return;
+    XDestroyWindow(native_->display, native_->window);
+    XSync(native_->display, False);
+    native_->window = 0;
     width_ = height_ = 0;
 }
 
 void HostWindow::pumpEvents() {
     XEvent event;
-    while (XPending(display_) > 0)
-        XNextEvent(display_, &event);
+    while (XPending(native_->display) > 0)
+        XNextEvent(native_->display, &event);
 }
 
 WindowImage HostWindow::capture() const {
-    if (window_ == 0) return {};
+    if (native_->window == 0) return {};
     // The server refuses to read a window that is not on screen; ask first rather than
     // provoke the error.
     XWindowAttributes attributes;
-    if (!XGetWindowAttributes(display_, window_, &attributes) ||
+    if (!XGetWindowAttributes(native_->display, native_->window, &attributes) ||
         attributes.map_state != IsViewable) {
         return {};
     }
-    XImage* image =
-        XGetImage(display_, window_, 0, 0, unsigned(width_), unsigned(height_), AllPlanes, ZPixmap);
+    XImage* image = XGetImage(native_->display, native_->window, 0, 0, unsigned(width_),
+                              unsigned(height_), AllPlanes, ZPixmap);
     if (image == nullptr) return {};
     WindowImage result{width_, height_, {}};
     result.pixels.reserve(std::size_t(width_) * std::size_t(height_));
@@ -104,12 +116,12 @@ WindowImage HostWindow::capture() const {
 }
 
 int HostWindow::childCount() const {
-    if (window_ == 0) return 0;
+    if (native_->window == 0) return 0;
     Window root = 0;
     Window parent = 0;
     Window* children = nullptr;
     unsigned count = 0;
-    if (!XQueryTree(display_, window_, &root, &parent, &children, &count)) return 0;
+    if (!XQueryTree(native_->display, native_->window, &root, &parent, &children, &count)) return 0;
     if (children != nullptr) XFree(children);
     return int(count);
 }
