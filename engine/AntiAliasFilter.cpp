@@ -1,8 +1,8 @@
 #include "engine/AntiAliasFilter.h"
 
 #include "engine/Denormal.h"
+#include "engine/PortableMaths.h"
 
-#include <cmath>
 #include <numbers>
 
 namespace velmora::engine {
@@ -22,7 +22,7 @@ constexpr double kLowRateCornerRatio = 14000.0 / 44100.0;
 
 void AntiAliasFilter::design(double fs) {
     cornerHz_ = fs > kLowestRateForFixedCorner ? kCornerHz : fs * kLowRateCornerRatio;
-    const double c = 1.0 / std::tan(std::numbers::pi * cornerHz_ / fs);
+    const double c = 1.0 / maths::tan(std::numbers::pi * cornerHz_ / fs);
     const double den = c * c + std::numbers::sqrt2 * c + 1.0;
     b0_ = bothLanes(1.0 / den);
     b1_ = bothLanes(2.0 / den);

@@ -1,5 +1,6 @@
 #include "engine/Engine.h"
 #include "engine/ParameterDescriptions.h"
+#include "engine/PortableMaths.h"
 
 #include <cmath>
 #include <numbers>
@@ -10,8 +11,8 @@ Engine::Engine() {
     state_.meter.allocate(InputMeter::kDefaultLength);
     applySampleRate(kInitialSampleRate);
     // Until the rate first changes the shape smoothing keeps its construction value.
-    state_.lfo.setShapeCoefficient(1.0 -
-                                   std::exp(-2.0 * std::numbers::pi * 1000.0 / kInitialSampleRate));
+    state_.lfo.setShapeCoefficient(
+        1.0 - maths::exp(-2.0 * std::numbers::pi * 1000.0 / kInitialSampleRate));
     // Applied through the parameter rows in index order, the construction values give unity
     // gains, half mix, delay pans hard left and right, 3 Hz LFO, 16 kHz cutoff, resonance 0.05,
     // 100 ms envelope, both delays "time" at 2000 ms of 5000 ms, pre-delay 0/2, clocked mode

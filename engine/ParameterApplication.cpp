@@ -2,6 +2,7 @@
 // switches and coefficients the loop reads.
 #include "engine/Engine.h"
 #include "engine/ParameterDescriptions.h"
+#include "engine/PortableMaths.h"
 #include "engine/TempoSync.h"
 
 #include <algorithm>
@@ -135,7 +136,7 @@ void Engine::applyLevelRow(int index, double value) {
                             value * value);
         break;
     case param::Ducking:
-        state_.ducker.setThreshold(std::pow(10.0, 1.5 * (value - 1.0)));
+        state_.ducker.setThreshold(maths::pow(10.0, 1.5 * (value - 1.0)));
         break;
     case param::MuteInL:
     case param::MuteInR:
@@ -156,7 +157,7 @@ void Engine::applyModulationRow(int index, double value) {
         break;
     case param::LFORate: {
         // Also in the synced modes, until the next tempo recomputation.
-        const double rate = std::max(std::pow(16.0, value) - 1.0, kMinLfoRateHz);
+        const double rate = std::max(maths::pow(16.0, value) - 1.0, kMinLfoRateHz);
         lfo.rateHz.set(rate);
         lfo.increment.set(rate * 2.0 * std::numbers::pi / state_.sampleRate.get());
         break;
@@ -177,7 +178,7 @@ void Engine::applyModulationRow(int index, double value) {
         smoothing.setTarget(Smoothed::ClockDepth, depth(value));
         break;
     case param::Drive:
-        smoothing.setTarget(Smoothed::DriveGain, std::pow(2.0, 4.0 * value));
+        smoothing.setTarget(Smoothed::DriveGain, maths::pow(2.0, 4.0 * value));
         state_.path.driveActive.set(value > 0.0);
         break;
     case param::EnvSpeed:
@@ -196,7 +197,7 @@ void Engine::applyModulationRow(int index, double value) {
         updateTempoDependents(kTempoLfo);
         break;
     case param::ModSens:
-        state_.envelope.setSensitivity(std::pow(2.0, 4.0 * value));
+        state_.envelope.setSensitivity(maths::pow(2.0, 4.0 * value));
         break;
     case param::ResoMod:
         smoothing.setTarget(Smoothed::ResonanceDepth, depth(value));
@@ -211,12 +212,12 @@ void Engine::applyModulationRow(int index, double value) {
 void Engine::applyEnvelopeSpeed(double value) {
     const double fs = state_.sampleRate.get();
     const double envelopeMs = 900.0 * value + 100.0;
-    state_.envelope.setCoefficient(1.0 -
-                                   std::exp(-2.0 * std::numbers::pi * 1000.0 / (envelopeMs * fs)));
+    state_.envelope.setCoefficient(
+        1.0 - maths::exp(-2.0 * std::numbers::pi * 1000.0 / (envelopeMs * fs)));
     const double duckReleaseMs = value >= 0.01 ? 3000.0 * value : 30.0;
-    state_.ducker.setRelease(1.0 - std::exp(-1000.0 / (duckReleaseMs * fs)));
+    state_.ducker.setRelease(1.0 - maths::exp(-1000.0 / (duckReleaseMs * fs)));
     const double gateReleaseMs = value >= 0.03 ? 1000.0 * value : 30.0;
-    state_.path.gateRelease.set(1.0 - std::exp(-1000.0 / (gateReleaseMs * fs)));
+    state_.path.gateRelease.set(1.0 - maths::exp(-1000.0 / (gateReleaseMs * fs)));
 }
 
 void Engine::applyFilterRow(int index, double value) {
@@ -239,7 +240,7 @@ void Engine::applyFilterRow(int index, double value) {
 }
 
 void Engine::applyCutoff(double value) {
-    const double hz = 64.0 * std::pow(2.0, 8.0 * value) - 14.0;
+    const double hz = 64.0 * maths::pow(2.0, 8.0 * value) - 14.0;
     state_.smoothing.setTarget(Smoothed::CutoffHz,
                                std::min({hz, kMaxCutoffHz, state_.sampleRate.get() * 0.5}));
 }

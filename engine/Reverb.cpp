@@ -19,6 +19,7 @@
 #include "engine/Reverb.h"
 
 #include "engine/Denormal.h"
+#include "engine/PortableMaths.h"
 
 #include <algorithm>
 #include <cmath>
@@ -131,8 +132,8 @@ constexpr std::size_t kLineGap = 40;
 
 // Damping parameter v (0..1) to the decay gain g = 0.5^(100^v × 0.01): about 0.993 down to 0.5.
 double decayGain(double value) {
-    const double exponent = std::pow(100.0, value) * 0.01;
-    return std::pow(0.5, exponent);
+    const double exponent = maths::pow(100.0, value) * 0.01;
+    return maths::pow(0.5, exponent);
 }
 
 // The spring's loop gain √0.56 is shared between the feedback (0.7) and the cross coupling (0.3).
@@ -189,10 +190,10 @@ void Reverb::layOut(ReverbType type, double fs) {
 
     // The band-pass angle and its sine are rounded to float, a1 and a2 too.
     const float angle = static_cast<float>(design.bandPassAngle / fs);
-    const float sine = static_cast<float>(std::sin(static_cast<double>(angle)));
+    const float sine = static_cast<float>(maths::sin(static_cast<double>(angle)));
     const double alpha = static_cast<double>(sine) / design.bandPassWidth;
     bandB0_ = alpha / (1.0 + alpha);
-    bandA1_ = static_cast<float>(-2.0 * std::cos(static_cast<double>(angle)) / (1.0 + alpha));
+    bandA1_ = static_cast<float>(-2.0 * maths::cos(static_cast<double>(angle)) / (1.0 + alpha));
     bandA2_ = static_cast<float>((1.0 - alpha) / (1.0 + alpha));
 
     setDamping(dampingValue_.load(std::memory_order_relaxed));
@@ -207,7 +208,7 @@ void Reverb::setDamping(double value) {
         const double g = decayGain(value);
         if (static_cast<ReverbType>(type) == ReverbType::Plate) {
             feedback_.store(g, std::memory_order_relaxed);
-            cross_.store(std::pow(g, kPlateCrossExponent), std::memory_order_relaxed);
+            cross_.store(maths::pow(g, kPlateCrossExponent), std::memory_order_relaxed);
         } else {
             const double loopGain = std::sqrt(kSpringLoopGainSquared);
             feedback_.store(loopGain * g * kSpringFeedbackShare, std::memory_order_relaxed);

@@ -1,6 +1,7 @@
 // Resume, suspend and reset, and everything that is sized or computed for the sample rate.
 #include "engine/DelayTiming.h"
 #include "engine/Engine.h"
+#include "engine/PortableMaths.h"
 #include "engine/TempoSync.h"
 
 #include <algorithm>
@@ -35,7 +36,7 @@ int driveWindowFor(int integerRate) {
 }
 
 double onePoleCoefficient(double cornerHz, double fs) {
-    return 1.0 - std::exp(-2.0 * std::numbers::pi * cornerHz / fs);
+    return 1.0 - maths::exp(-2.0 * std::numbers::pi * cornerHz / fs);
 }
 
 } // namespace
@@ -67,7 +68,7 @@ void Engine::applySampleRate(double fs) {
     EngineState& s = state_;
     s.sampleRate.set(fs);
     s.integerSampleRate = static_cast<int>(fs);
-    s.fadeStep = std::pow(0.001, 1000.0 / (fs * 100.0));
+    s.fadeStep = maths::pow(0.001, 1000.0 / (fs * 100.0));
     s.filter.setSampleRate(fs);
     // The cutoff target is limited to half the rate it was set at; after a rise it must be
     // limited afresh, or the filter stays darker than its setting until the next edit.
@@ -91,8 +92,8 @@ void Engine::applySampleRate(double fs) {
     }
 
     s.drive.setWindow(driveWindowFor(s.integerSampleRate));
-    s.gateAttack = 1.0 - std::exp(-1000.0 / fs);
-    s.ducker.setAttack(1.0 - std::exp(-1000.0 / (10.0 * fs)));
+    s.gateAttack = 1.0 - maths::exp(-1000.0 / fs);
+    s.ducker.setAttack(1.0 - maths::exp(-1000.0 / (10.0 * fs)));
     applyEnvelopeSpeed(s.normalised[param::EnvSpeed].get());
     s.lfoSettings.increment.set(s.lfoSettings.rateHz.get() * 2.0 * std::numbers::pi / fs);
 }
