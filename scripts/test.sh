@@ -5,8 +5,10 @@
 #   2. address and undefined-behaviour sanitizers (build-asan/): every test;
 #   3. ThreadSanitizer (build-tsan/): the tests labelled concurrency;
 #   4. libFuzzer targets (build-fuzz/, clang), each over its seed corpus for a fixed run count;
-#   5. optionally (VELMORA_REAL_HOSTS=1) a real host loads the plug-in;
-#   6. the optimised build: every test, so the output ends with ctest's summary.
+#   5. the Windows DLLs, cross-built and tested under Wine (scripts/test-windows.sh; skipped
+#      when VELMORA_WINDOWS=0);
+#   6. optionally (VELMORA_REAL_HOSTS=1) a real host loads the plug-in;
+#   7. the optimised build: every test, so the output ends with ctest's summary.
 # `scripts/test.sh --quick` is the edit-compile-test loop: the optimised build and every test
 # not labelled slow. Build output goes to build*/build.log and is shown only when a build fails.
 # Exits non-zero on the first failure.
@@ -80,6 +82,10 @@ preset_dir() {
 }
 
 "$root/scripts/install-deps.sh"
+windows="${VELMORA_WINDOWS:-1}"
+if [ "$quick" = "0" ] && [ "$windows" = "1" ]; then
+    "$root/scripts/install-windows-deps.sh"
+fi
 
 stage "optimised build (build/)"
 configure_and_build release
@@ -134,6 +140,11 @@ if [ -e "${fuzz_sources[0]}" ]; then
     done
 else
     stage "no fuzz targets in tests/fuzz/"
+fi
+
+if [ "$windows" = "1" ]; then
+    stage "Windows DLLs under Wine (build-win64/, build-win32/)"
+    "$root/scripts/test-windows.sh"
 fi
 
 if [ "${VELMORA_REAL_HOSTS:-0}" = "1" ]; then
