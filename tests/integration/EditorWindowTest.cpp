@@ -3,6 +3,7 @@
 // thread, the user presses and drags through XTest, and the checks read the window's pixels,
 // the parameters and what the plug-in told the host.
 // gtest comes before Xlib's headers, whose macros (None, Bool) clash with its names.
+#include "tests/support/EditChecks.h"
 #include "tests/support/HostFixture.h"
 #include "tests/support/ScratchFolder.h"
 
@@ -49,7 +50,6 @@ constexpr XPoint kSavePresetButton{124, 163}; // tag 103
 constexpr int kOutput = 1;
 constexpr int kFbGainL = 3;
 constexpr int kFbGainR = 4;
-constexpr int kParameterCount = 60;
 
 // The share of pixels the window shows as the reference draws them.
 double matchingShare(const WindowImage& shown, const toolkit::Framebuffer& reference) {
@@ -88,13 +88,6 @@ const toolkit::Framebuffer& referencePanel(bool about) {
     static const toolkit::Framebuffer panel = render(false);
     static const toolkit::Framebuffer aboutPicture = render(true);
     return about ? aboutPicture : panel;
-}
-
-std::array<float, kParameterCount> allParameters(PluginInstance& plugin) {
-    std::array<float, kParameterCount> values{};
-    for (int i = 0; i < kParameterCount; ++i)
-        values[std::size_t(i)] = plugin.getParameter(i);
-    return values;
 }
 
 class EditorWindowTest : public HostFixture {
@@ -216,18 +209,7 @@ TEST_F(EditorWindowTest, DraggingAKnobAutomatesItsParameterInsideOneEditBracket)
     idleAWhile();
 
     EXPECT_NEAR(instance->getParameter(kOutput), 0.7f, 1e-4);
-    EXPECT_EQ(host.beginEdits(), std::vector<VstInt32>{kOutput});
-    EXPECT_EQ(host.endEdits(), std::vector<VstInt32>{kOutput});
-    const auto automations = host.automations();
-    ASSERT_FALSE(automations.empty());
-    for (const host::AutomateCall& call : automations)
-        EXPECT_EQ(call.index, kOutput);
-    EXPECT_NEAR(automations.back().value, instance->getParameter(kOutput), 1e-6);
-    const auto after = allParameters(*instance);
-    for (int i = 0; i < kParameterCount; ++i)
-        if (i != kOutput) {
-            EXPECT_EQ(after[std::size_t(i)], before[std::size_t(i)]) << "index " << i;
-        }
+    expectOneEditOf(kOutput, host, *instance, before);
 
     const WindowImage knobAfter = window->capture();
     int changed = 0;
@@ -256,7 +238,7 @@ TEST_F(EditorWindowTest, TheRightPageBindsThePairedKnobToTheRightParameterAcross
     const auto begins = host.beginEdits();
     EXPECT_NE(std::ranges::find(begins, kFbGainR), begins.end());
     for (const host::AutomateCall& call : host.automations())
-        EXPECT_LT(call.index, kParameterCount) << "editor tags are no parameters";
+        EXPECT_LT(call.index, kAutomatableParameters) << "editor tags are no parameters";
 
     // The page survives closing: the reopened editor binds the knob to the right side again.
     editor.close();

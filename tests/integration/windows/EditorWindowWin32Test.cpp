@@ -5,6 +5,7 @@
 // getParameter and the automation and edit brackets the scripted host recorded. Needs a
 // display: under Wine, its X11 driver on a (virtual) X server.
 #include "tests/integration/windows/SyntheticInput.h"
+#include "tests/support/EditChecks.h"
 #include "tests/support/HostFixture.h"
 #include "tests/support/HostedPanel.h"
 
@@ -53,13 +54,6 @@ constexpr int kFbGainL = 3;
 constexpr int kFbGainR = 4;
 constexpr int kBypass = 41;
 constexpr float kWheelStep = 1.0f / 32; // one notch of a knob's wheel
-
-std::array<float, hosted_panel::kParameterCount> allParameters(host::PluginInstance& plugin) {
-    std::array<float, hosted_panel::kParameterCount> values{};
-    for (int i = 0; i < hosted_panel::kParameterCount; ++i)
-        values[std::size_t(i)] = plugin.getParameter(i);
-    return values;
-}
 
 bool isEditorWindow(HWND window) {
     std::array<wchar_t, 64> name{};
@@ -209,26 +203,7 @@ TEST_F(EditorWindowWin32Test, DraggingAKnobAutomatesOnlyItsParameterInsideOneEdi
     idleAWhile();
 
     EXPECT_NEAR(instance->getParameter(kOutput), 0.7f, 1e-4) << "40 of the 200 pixels' range";
-    EXPECT_EQ(host.beginEdits(), std::vector<VstInt32>{kOutput});
-    EXPECT_EQ(host.endEdits(), std::vector<VstInt32>{kOutput});
-    const auto automations = host.automations();
-    ASSERT_FALSE(automations.empty());
-    for (const host::AutomateCall& call : automations)
-        EXPECT_EQ(call.index, kOutput);
-    EXPECT_NEAR(automations.back().value, instance->getParameter(kOutput), 1e-6);
-    // The automation lies inside the bracket.
-    std::vector<VstInt32> order;
-    for (const host::CallbackRecord& call : host.calls())
-        if (call.opcode == audioMasterBeginEdit || call.opcode == audioMasterAutomate ||
-            call.opcode == audioMasterEndEdit)
-            order.push_back(call.opcode);
-    EXPECT_EQ(order.front(), audioMasterBeginEdit);
-    EXPECT_EQ(order.back(), audioMasterEndEdit);
-    const auto after = allParameters(*instance);
-    for (int i = 0; i < hosted_panel::kParameterCount; ++i)
-        if (i != kOutput) {
-            EXPECT_EQ(after[std::size_t(i)], before[std::size_t(i)]) << "index " << i;
-        }
+    expectOneEditOf(kOutput, host, *instance, before);
 }
 
 TEST_F(EditorWindowWin32Test, AClickSwitchesAButtonAndAWheelNotchStepsAKnob) {
