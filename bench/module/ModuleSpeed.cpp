@@ -7,7 +7,7 @@
 //
 // Prints, per setting and sample type, the fastest and the median time per stereo frame over the
 // rounds, the real-time factor at the median (seconds of audio per second of processing) and
-// the output's peak, which shows the module really rendered (a block it skipped is silent).
+// the output's peak, which shows the module really rendered; silent or non-finite output fails.
 #include "bench/BenchSettings.h"
 #include "tools/host/PluginHost.h"
 
@@ -16,6 +16,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <limits>
 #include <memory>
 #include <span>
 #include <string>
@@ -46,11 +47,15 @@ double median(std::vector<double> values) {
     return (values[middle - 1] + values[middle]) / 2.0;
 }
 
+// Infinite when a sample is not finite, which the maximum alone would pass over for a NaN.
 template <typename Sample> double peakOf(const host::PlanarBuffer<Sample>& outputs) {
     double peak = 0.0;
-    for (int channel = 0; channel < outputs.channels(); ++channel)
-        for (const Sample sample : outputs.channel(channel))
+    for (int channel = 0; channel < outputs.channels(); ++channel) {
+        for (const Sample sample : outputs.channel(channel)) {
+            if (!std::isfinite(sample)) return std::numeric_limits<double>::infinity();
             peak = std::max(peak, std::abs(static_cast<double>(sample)));
+        }
+    }
     return peak;
 }
 
@@ -91,7 +96,12 @@ template <typename Sample> Timing timeProcessing(host::PluginInstance& plugin, i
     return timing;
 }
 
+// A time is worth reporting only for audio really rendered: a skipped block is silent.
 void report(const char* setting, const char* sampleType, const Timing& timing) {
+    if (!(timing.peak > 0.0 && std::isfinite(timing.peak))) {
+        throw host::HostError(std::string(setting) + " " + sampleType +
+                              ": the module's output is silent or not finite");
+    }
     const double realTimeFactor = 1e9 / (timing.medianNs * kRate);
     std::printf("%-9s %-6s fastest %7.1f ns/frame  median %7.1f ns/frame  real-time x%-6.0f "
                 "peak %.3f\n",
