@@ -1,16 +1,17 @@
-// The two settings the engine benchmarks measure, and their input signals.
+// The two settings the benchmarks measure, as parameter values, and their input signal. Only
+// the standard library and the parameter tables: the module speed program, which drives the
+// built module through its entry, states its settings from here too.
 #pragma once
 
-#include "engine/Engine.h"
 #include "engine/ParameterIndex.h"
 #include "engine/ValueTables.h"
 
 #include <array>
 #include <cmath>
-#include <memory>
+#include <cstddef>
 #include <numbers>
 #include <random>
-#include <vector>
+#include <span>
 
 namespace velmora::engine {
 
@@ -18,10 +19,15 @@ enum class Setting { Defaults, AllStages };
 
 inline constexpr float kOn = 0.75f;
 
+struct ParameterValue {
+    int index;
+    float value;
+};
+
 // Filter in the feedback loop, clocked delay driven by the LFO, plate reverb on the output,
 // drive, gate, sidechain ducking and note-synced delays with a phase-locked LFO.
-inline void applyAllStages(Engine& engine) {
-    const std::pair<int, float> settings[] = {
+inline auto allStagesParameters() {
+    return std::to_array<ParameterValue>({
         {param::FltOn, kOn},
         {param::FltMode, stepValue(1, 3)}, // "fb"
         {param::FltType, stepValue(1, 3)}, // band-pass
@@ -58,51 +64,31 @@ inline void applyAllStages(Engine& engine) {
         {param::FbPanL, 0.3f},
         {param::FbPanR, 0.7f},
         {param::Mix, 0.5f},
-    };
-    for (const auto& [index, value] : settings)
-        engine.setParameter(index, value);
+    });
 }
 
-// Main input: a tone with a little noise; sidechain: a slower tone, so the ducker works.
-template <typename Sample> struct Buffers {
-    std::array<std::vector<Sample>, 4> inputs;
-    std::array<std::vector<Sample>, 2> outputs;
-    std::array<const Sample*, 4> inputPointers{};
-    std::array<Sample*, 2> outputPointers{};
+// The parameters a setting changes from where it starts (Defaults changes none).
+inline std::span<const ParameterValue> parametersOf(Setting setting) {
+    static const auto allStages = allStagesParameters();
+    if (setting == Setting::AllStages) return allStages;
+    return {};
+}
 
-    Buffers(int frames, double fs) {
-        std::minstd_rand random(1);
-        std::uniform_real_distribution<double> noise(-0.05, 0.05);
-        for (auto& channel : inputs)
-            channel.resize(static_cast<std::size_t>(frames));
-        for (int n = 0; n < frames; ++n) {
-            const double tone = 0.5 * std::sin(2 * std::numbers::pi * 220.0 * n / fs);
-            const double side = 0.8 * std::sin(2 * std::numbers::pi * 3.0 * n / fs);
-            const auto i = static_cast<std::size_t>(n);
-            inputs[0][i] = static_cast<Sample>(tone + noise(random));
-            inputs[1][i] = static_cast<Sample>(-tone + noise(random));
-            inputs[2][i] = static_cast<Sample>(side);
-            inputs[3][i] = static_cast<Sample>(-side);
-        }
-        for (auto& channel : outputs)
-            channel.resize(static_cast<std::size_t>(frames));
-        for (std::size_t c = 0; c < 4; ++c)
-            inputPointers[c] = inputs[c].data();
-        for (std::size_t c = 0; c < 2; ++c)
-            outputPointers[c] = outputs[c].data();
+// Main input (channels 0 and 1): a tone with a little noise; sidechain (2 and 3): a slower
+// tone, so the ducker works. Each channel holds the same number of frames.
+template <typename Sample>
+void fillBenchInputs(const std::array<std::span<Sample>, 4>& channels, double fs) {
+    std::minstd_rand random(1);
+    std::uniform_real_distribution<double> noise(-0.05, 0.05);
+    for (std::size_t i = 0; i < channels[0].size(); ++i) {
+        const auto n = static_cast<double>(i);
+        const double tone = 0.5 * std::sin(2 * std::numbers::pi * 220.0 * n / fs);
+        const double side = 0.8 * std::sin(2 * std::numbers::pi * 3.0 * n / fs);
+        channels[0][i] = static_cast<Sample>(tone + noise(random));
+        channels[1][i] = static_cast<Sample>(-tone + noise(random));
+        channels[2][i] = static_cast<Sample>(side);
+        channels[3][i] = static_cast<Sample>(-side);
     }
-};
-
-// An engine resumed at fs with the host at 120 BPM, four inputs and two outputs, in a setting.
-inline std::unique_ptr<Engine> makeEngine(Setting setting, double fs) {
-    auto engine = std::make_unique<Engine>();
-    engine->setSpeakerArrangement(4, 2);
-    ResumeRequest resume;
-    resume.hostTempoBpm = 120.0;
-    resume.sampleRate = fs;
-    engine->resume(resume);
-    if (setting == Setting::AllStages) applyAllStages(*engine);
-    return engine;
 }
 
 } // namespace velmora::engine

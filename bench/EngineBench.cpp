@@ -1,6 +1,6 @@
 // Engine throughput in nanoseconds per stereo frame, for the construction defaults and for a
 // setting that runs every stage. The "frame_time" counter is seconds per frame (read "n" as ns).
-#include "bench/BenchSettings.h"
+#include "bench/BenchEngine.h"
 #include "engine/Engine.h"
 
 #include <benchmark/benchmark.h>

@@ -43,6 +43,15 @@ if(VELMORA_LTO AND NOT VELMORA_SANITIZE AND NOT VELMORA_FUZZ)
   check_ipo_supported(RESULT VELMORA_IPO LANGUAGES CXX)
 endif()
 
+# The 32-bit MinGW linker cannot mix the libraries' link-time code with plain objects: it reports
+# inline functions of both as defined twice. There the libraries carry ordinary code as well (fat
+# objects), and programs not optimised at link time (the tests) link that code instead.
+if(VELMORA_IPO AND WIN32 AND CMAKE_SYSTEM_PROCESSOR STREQUAL "i686")
+  list(APPEND VELMORA_SHIPPING_OPTIONS "$<${VELMORA_SHIPPING_CONFIG}:-ffat-lto-objects>")
+  add_link_options(
+    "$<$<NOT:$<BOOL:$<TARGET_PROPERTY:INTERPROCEDURAL_OPTIMIZATION_RELEASE>>>:-fno-lto>")
+endif()
+
 # Every target that links product code takes part, so the link sees the whole program.
 function(velmora_optimise_link target)
   if(VELMORA_IPO)

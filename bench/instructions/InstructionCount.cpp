@@ -4,7 +4,7 @@
 //   valgrind --tool=callgrind --toggle-collect='*processMeasuredBlocks*' <this program> all
 //
 // and divide the total by the frames it prints.
-#include "bench/BenchSettings.h"
+#include "bench/BenchEngine.h"
 
 #include <cstdio>
 #include <cstring>
