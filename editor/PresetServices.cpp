@@ -14,44 +14,28 @@ constexpr std::string_view kManualFileName = "Velmora-Manual.pdf";
 // Paths and file names are never longer than this; a longer stored value is not ours.
 constexpr std::size_t kMaxPathBytes = 4096;
 
-std::string_view defaultSettingOf(FileKind kind) {
+// What each kind of file keeps in the settings, and how messages name it.
+struct KindFacts {
+    std::string_view storedDefault; // the start-up default
+    std::string_view lastLocation;  // the remembered file of this kind
+    std::string_view noun;
+};
+
+KindFacts factsOf(FileKind kind) {
+    namespace setting = platform::setting;
     switch (kind) {
     case FileKind::Bank:
-        return platform::setting::defaultBank;
+        return {setting::defaultBank, setting::currentBank, "bank"};
     case FileKind::Preset:
-        return platform::setting::defaultPreset;
+        return {setting::defaultPreset, setting::currentPreset, "preset"};
     case FileKind::MidiSettings:
         break;
     }
-    return platform::setting::defaultMidi;
+    return {setting::defaultMidi, setting::currentMidi, "MIDI settings"};
 }
 
 std::string_view memoSettingOf(Memo memo) {
     return memo == Memo::a ? platform::setting::memoA : platform::setting::memoB;
-}
-
-std::string_view locationSettingOf(FileKind kind) {
-    switch (kind) {
-    case FileKind::Bank:
-        return platform::setting::currentBank;
-    case FileKind::Preset:
-        return platform::setting::currentPreset;
-    case FileKind::MidiSettings:
-        break;
-    }
-    return platform::setting::currentMidi;
-}
-
-std::string_view nounOf(FileKind kind) {
-    switch (kind) {
-    case FileKind::Bank:
-        return "bank";
-    case FileKind::Preset:
-        return "preset";
-    case FileKind::MidiSettings:
-        break;
-    }
-    return "MIDI settings";
 }
 
 platform::FileDialogRequest platformRequestOf(const FileDialogRequest& request) {
@@ -129,7 +113,7 @@ void PresetServices::applyStartupDefaults() {
 // A damaged or foreign stored value loads nothing and changes nothing. True when it loaded.
 bool PresetServices::loadStored(FileKind kind) {
     const auto bytes =
-        platform_.settings->readBytes(defaultSettingOf(kind), chunk::kMaxStoredChunkBytes);
+        platform_.settings->readBytes(factsOf(kind).storedDefault, chunk::kMaxStoredChunkBytes);
     if (!bytes) return false;
     switch (kind) {
     case FileKind::Bank:
@@ -148,15 +132,16 @@ void PresetServices::loadFileLocations() {
         platform_.settings->readText(platform::setting::currentFolder, kMaxPathBytes)
             .value_or(std::string{}));
     for (const FileKind kind : kFileKinds)
-        locations.setName(kind, platform_.settings->readText(locationSettingOf(kind), kMaxPathBytes)
-                                    .value_or(std::string{}));
+        locations.setName(kind,
+                          platform_.settings->readText(factsOf(kind).lastLocation, kMaxPathBytes)
+                              .value_or(std::string{}));
 }
 
 void PresetServices::saveFileLocations() {
     const FileLocations& locations = files_.locations();
     platform_.settings->writeText(platform::setting::currentFolder, locations.directory());
     for (const FileKind kind : kFileKinds)
-        platform_.settings->writeText(locationSettingOf(kind), locations.name(kind));
+        platform_.settings->writeText(factsOf(kind).lastLocation, locations.name(kind));
 }
 
 // ---- Files ----
@@ -192,7 +177,7 @@ FileActionResult PresetServices::run(const FileAction& action, FileAccess& acces
 }
 
 void PresetServices::reportFileProblem(const FileAction& action, const FileActionResult& result) {
-    const std::string noun(nounOf(action.kind));
+    const std::string noun(factsOf(action.kind).noun);
     switch (result.status) {
     case FileActionStatus::Done:
     case FileActionStatus::Cancelled:
@@ -218,11 +203,11 @@ void PresetServices::storeDefault(FileKind kind) {
                                          : kind == FileKind::Preset
                                              ? presets_.buildPresetChunk()
                                              : presets_.buildMidiSettingsChunk();
-    platform_.settings->writeBytes(defaultSettingOf(kind), chunk);
+    platform_.settings->writeBytes(factsOf(kind).storedDefault, chunk);
 }
 
 void PresetServices::clearDefault(FileKind kind) {
-    platform_.settings->remove(defaultSettingOf(kind));
+    platform_.settings->remove(factsOf(kind).storedDefault);
 }
 
 void PresetServices::storeMemo(Memo memo) {

@@ -1,6 +1,7 @@
 // Whole-file reads stop at the caller's cap, and atomic writes leave the old file or the new
 // one, with no temporary beside it, whatever fails on the way.
 #include "platform/Files.h"
+#include "tests/support/Bytes.h"
 #include "tests/support/ScratchFolder.h"
 
 #include <gtest/gtest.h>
@@ -16,10 +17,7 @@ namespace {
 
 using platform::FileStatus;
 
-std::vector<std::byte> bytesOf(std::string_view text) {
-    const auto span = std::as_bytes(std::span(text.data(), text.size()));
-    return {span.begin(), span.end()};
-}
+using test::bytesOf;
 
 TEST(Files, WriteReplacesTheWholeFileAndLeavesNothingBeside) {
     test::ScratchFolder folder;

@@ -3,6 +3,7 @@
 // one value at once never leave a reader a torn value.
 #include "platform/SettingNames.h"
 #include "platform/linux/FileSettingsStore.h"
+#include "tests/support/Bytes.h"
 #include "tests/support/ScratchFolder.h"
 
 #include <gtest/gtest.h>
@@ -16,10 +17,7 @@ namespace {
 
 namespace setting = platform::setting;
 
-std::vector<std::byte> bytesOf(std::string_view text) {
-    const auto span = std::as_bytes(std::span(text.data(), text.size()));
-    return {span.begin(), span.end()};
-}
+using test::bytesOf;
 
 class SettingsStoreTest : public ::testing::Test {
   protected:

@@ -2,6 +2,7 @@
 // conversion every wide call goes through.
 #include "platform/Files.h"
 #include "platform/windows/WideText.h"
+#include "tests/support/Bytes.h"
 
 #include <gtest/gtest.h>
 
@@ -13,10 +14,7 @@ namespace {
 
 using platform::FileStatus;
 
-std::vector<std::byte> bytesOf(std::string_view text) {
-    const auto span = std::as_bytes(std::span(text.data(), text.size()));
-    return {span.begin(), span.end()};
-}
+using test::bytesOf;
 
 // A fresh folder under the temporary folder, removed with everything in it afterwards.
 class WindowsFilesTest : public ::testing::Test {

@@ -3,6 +3,7 @@
 // values of the wrong type, too long or malformed read as missing.
 #include "platform/windows/RegistrySettingsStore.h"
 #include "platform/SettingNames.h"
+#include "tests/support/Bytes.h"
 
 #include <gtest/gtest.h>
 
@@ -15,10 +16,7 @@ namespace {
 
 namespace setting = platform::setting;
 
-std::vector<std::byte> bytesOf(std::string_view text) {
-    const auto span = std::as_bytes(std::span(text.data(), text.size()));
-    return {span.begin(), span.end()};
-}
+using test::bytesOf;
 
 // A key of its own for each test, removed afterwards.
 class RegistrySettingsStoreTest : public ::testing::Test {
